@@ -1,0 +1,36 @@
+#include "host/program_texts.h"
+
+#include <unordered_map>
+
+#include "host/text_codec.h"
+
+namespace pinsum {
+namespace {
+
+// Kept in UTF-8 here and converted once, so the source stays readable.
+const std::unordered_map<int, const char*> kTexts = {
+    {40002, "Hodnota \"%s\" musí být v rozsahu"},
+    {40004, "Chybný znak nebo příliš dlouhé číslo"},
+    {40005, "Chybná pozice desetinné tečky"},
+    {40036, "Během čtení symbolu byl nalezen zdvojený id kód na symbol %1. Pokračovat ?"},
+    {52069, "IO Body"},
+    {52070, "IO Moduly"},
+    {52071, "Automaty a periferie"},
+    {52075, "Typová řada/PLC/Periferie"},
+};
+
+} // namespace
+
+const std::string& ProgramText(int id) {
+    static const auto converted = [] {
+        std::unordered_map<int, std::string> map;
+        for (const auto& [key, utf8] : kTexts)
+            map.emplace(key, Utf8ToCp1250(utf8));
+        return map;
+    }();
+    static const std::string empty;
+    const auto it = converted.find(id);
+    return it == converted.end() ? empty : it->second;
+}
+
+} // namespace pinsum
