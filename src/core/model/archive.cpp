@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/status_sink.h"
 #include "host/text_codec.h"
 
 namespace pinsum {
@@ -55,7 +56,7 @@ void ArchiveWriter::WriteBytes(const void* data, size_t size) {
 }
 
 ArchiveReader::ArchiveReader(const uint8_t* data, size_t size, std::string fileName)
-    : m_data(data), m_size(size), m_fileName(std::move(fileName)) {}
+    : progress(StatusSink()), m_data(data), m_size(size), m_fileName(std::move(fileName)) {}
 
 ArchiveReader::ArchiveReader(const std::vector<uint8_t>& bytes, std::string fileName)
     : ArchiveReader(bytes.data(), bytes.size(), std::move(fileName)) {}

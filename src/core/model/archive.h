@@ -56,8 +56,8 @@ public:
 
     // Answers the duplicate-identity question while objects are read; none answers "continue".
     Messenger* messenger = nullptr;
-    // Receives load progress; none sends nothing.
-    ProgressSink* progress = nullptr;
+    // Receives load progress; none sends nothing. Starts as the host's status sink.
+    ProgressSink* progress;
     // Position of the last progress report; starts at "never reported".
     uint32_t lastReported = 0xFFFFFFFFu;
     // Object nesting depth, bounded so that a hostile file cannot exhaust the stack.

@@ -23,7 +23,9 @@ namespace {
 
 using catalogue_json::References;
 
-std::string Quoted(const std::string& cp1250) { return "\"" + Cp1250ToUtf8(cp1250) + "\""; }
+std::string Quoted(const std::string& cp1250) {
+    return "\"" + Cp1250ToUtf8(cp1250) + "\"";
+}
 
 std::string Join(const std::vector<std::string>& parts) {
     std::string text;
@@ -101,8 +103,8 @@ void CatalogueWriter::Heading(const char* title, const CioArray& list) {
 }
 
 void CatalogueWriter::Kind(const CioType& kind) {
-    std::vector<std::string> fields = {Named(kind.Category(), catalogue_json::kCategoryNames,
-                                             "category")};
+    std::vector<std::string> fields = {
+        Named(kind.Category(), catalogue_json::kCategoryNames, "category")};
     if (kind.flags & FLAG_REQUIRED)
         fields.emplace_back("required");
     if (kind.HasHelp())
@@ -308,8 +310,12 @@ std::string ProjectWriter::Remaining(const CioSolution& solution) const {
 
 } // namespace
 
-std::string CatalogueReport(const CioDb& db) { return CatalogueWriter(db).Run(); }
+std::string CatalogueReport(const CioDb& db) {
+    return CatalogueWriter(db).Run();
+}
 
-std::string ProjectReport(const CioProject& project) { return ProjectWriter(project).Run(); }
+std::string ProjectReport(const CioProject& project) {
+    return ProjectWriter(project).Run();
+}
 
 } // namespace pinsum

@@ -179,7 +179,8 @@ int CioProject::LoadDatabase(const std::string* fileName, Messenger* messenger,
         if (!bytes.empty()) {
             ArchiveReader ar(bytes, *path);
             ar.messenger = messenger;
-            ar.progress = progress;
+            if (progress != nullptr)
+                ar.progress = progress;
             LoadDatabaseFile(ar, root);
         }
     } catch (const std::exception& e) {

@@ -44,7 +44,8 @@ public:
     void InsertIoToTree(TreeItem parent, TreeControl& tree);
 
     // Loads the catalogue file (default "iodb.pp" through the data-file search) and rebuilds the
-    // request from it; 0 leaves the project as it was. error receives why, when given.
+    // request from it; 0 leaves the project as it was. error receives why, when given. Progress
+    // goes to the given sink, else to the host's status sink.
     int LoadDatabase(const std::string* fileName, Messenger* messenger = nullptr,
                      ProgressSink* progress = nullptr, std::string* error = nullptr);
 

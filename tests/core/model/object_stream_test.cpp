@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host/program_texts.h"
+#include "host/status_sink.h"
 #include "model/archive.h"
 #include "model/cio_array.h"
 #include "model/cio_modul.h"
@@ -189,7 +190,7 @@ TEST(ObjectStream, DuplicateIdentityAsksOncePerDuplicateAndCancelAbandons) {
 TEST(ObjectStream, NestingIsBounded) {
     // Lists inside lists, deeper than any real file: a clean error, not a stack overflow.
     Bytes bytes;
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < 10000; ++i) {
         const Bytes level = Concat({Text("C_ARRAY_IO"), U32(1), U32(100 + i), Text("IO"), Text(""),
                                     U32(0), U32(0), U32(1)});
         bytes.insert(bytes.end(), level.begin(), level.end());
@@ -235,6 +236,24 @@ TEST(ObjectStream, ProgressReportsHundredthsThenTheEnd) {
             last = s.first;
         }
     }
+}
+
+TEST(ObjectStream, HostStatusSinkReceivesProgressUnlessReplaced) {
+    CioArray list;
+    list.Append(std::make_unique<CioType>());
+    ArchiveWriter w;
+    WriteObject(w, &list);
+    test::RecordingSink host;
+    SetStatusSink(&host);
+    ResetRegistry();
+    ArchiveReader r(w.Bytes());
+    ReadObject(r);
+    SetStatusSink(nullptr);
+    EXPECT_FALSE(host.sent.empty());
+    ArchiveReader quiet(w.Bytes());
+    ResetRegistry();
+    ReadObject(quiet);
+    EXPECT_EQ(quiet.progress, nullptr);
 }
 
 } // namespace

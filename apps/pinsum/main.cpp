@@ -1,0 +1,99 @@
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "host/program_folders.h"
+#include "host/version.h"
+
+namespace pinsum::cli {
+namespace {
+
+std::vector<Command> AllCommands() {
+    std::vector<Command> all = CatalogueCommands();
+    const std::vector<Command>& plan = PlanCommands();
+    all.insert(all.end(), plan.begin(), plan.end());
+    return all;
+}
+
+void UsageLine(std::ostream& out, const std::string& synopsis, const char* summary) {
+    constexpr size_t kColumn = 40;
+    out << "  " << synopsis
+        << std::string(synopsis.size() < kColumn ? kColumn - synopsis.size() : 1, ' ') << summary
+        << '\n';
+}
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: pinsum COMMAND ARGUMENTS...\n\nCommands:\n";
+    for (const Command& command : AllCommands())
+        UsageLine(out,
+                  std::string("pinsum ") + command.group + " " + command.name + " " +
+                      command.arguments,
+                  command.summary);
+    UsageLine(out, "pinsum --version", "Prints the calculator's version.");
+    UsageLine(out, "pinsum help", "Prints this text.");
+}
+
+const Command& FindCommand(const std::vector<std::string>& words) {
+    static const std::vector<Command> commands = AllCommands();
+    for (const Command& command : commands)
+        if (words.size() >= 2 && words[0] == command.group && words[1] == command.name)
+            return command;
+    std::string typed = words[0] + (words.size() >= 2 ? " " + words[1] : "");
+    throw CliError("unknown command '" + typed + "' (see 'pinsum help')");
+}
+
+int RunCommand(const std::vector<std::string>& words) {
+    const Command& command = FindCommand(words);
+    const std::vector<std::string> arguments(words.begin() + 2, words.end());
+    for (const std::string& argument : arguments)
+        if (argument.size() > 1 && argument[0] == '-')
+            throw CliError("unknown option '" + argument + "'");
+    if (arguments.size() != command.argumentCount)
+        throw CliError(std::string("usage: pinsum ") + command.group + " " + command.name + " " +
+                       command.arguments);
+    return command.run(arguments);
+}
+
+int Run(const std::vector<std::string>& words) {
+    if (words.empty())
+        throw CliError("no command given (see 'pinsum help')");
+    if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
+        PrintUsage(std::cout);
+        return kExitOk;
+    }
+    if (words[0] == "--version") {
+        std::cout << GetCalculatorVersion() << '\n';
+        return kExitOk;
+    }
+    return RunCommand(words);
+}
+
+// The program folder is the folder of the executable itself, wherever it was started from.
+std::string ExecutablePath(const char* argv0) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(argv0 != nullptr ? argv0 : "") : path.string();
+}
+
+std::string OneLine(std::string message) {
+    for (char& c : message)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return message;
+}
+
+} // namespace
+} // namespace pinsum::cli
+
+int main(int argc, char** argv) {
+    using namespace pinsum::cli;
+    try {
+        pinsum::InitGlobalsFromExecutable(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+        return Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << "pinsum: " << OneLine(e.what()) << '\n';
+        return kExitBadInput;
+    }
+}

@@ -1,0 +1,17 @@
+#include "stderr_messenger.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "host/text_codec.h"
+
+namespace pinsum::cli {
+
+MessageAnswer StderrMessenger::Show(const std::string& text, MessageIcon, MessageButtons buttons) {
+    std::string line = Cp1250ToUtf8(text);
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::cerr << "pinsum: warning: " << line << '\n';
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+} // namespace pinsum::cli

@@ -1,0 +1,338 @@
+#include "model/catalogue_json.h"
+
+#include <algorithm>
+#include <charconv>
+#include <typeinfo>
+
+#include "host/text_codec.h"
+#include "model/catalogue_json_common.h"
+#include "model/cio_db.h"
+#include "model/cio_line.h"
+#include "model/cio_plc.h"
+#include "model/cio_variant.h"
+#include "model/object_stream.h"
+
+namespace pinsum {
+namespace {
+
+using namespace catalogue_json;
+
+std::string Utf8(const std::string& cp1250) {
+    return Cp1250ToUtf8(cp1250);
+}
+
+// The object at path as exactly class T with the kind code of its class: the kind chooses the
+// tag a file stores, so any other object has no place in the JSON form.
+template <class T> const T& Expect(const CioType* object, const std::string& path, IoKind kind) {
+    if (object == nullptr)
+        Fail(path, "missing object");
+    if (typeid(*object) != typeid(T)) {
+        const char* tag = KindTag(object->kind);
+        Fail(path, std::string("unexpected object of kind ") + (tag != nullptr ? tag : "?"));
+    }
+    if (object->kind != kind)
+        Fail(path, "stored kind " + std::to_string(object->kind) + " does not match the class");
+    return static_cast<const T&>(*object);
+}
+
+Json EnumJson(int32_t value, const EnumNames& names) {
+    if (value == 0 || value == 1)
+        return names[static_cast<size_t>(value)];
+    return value;
+}
+
+// help and the flag bits that no named field carries.
+void PutExtras(Json& out, const CioType& object, uint32_t namedBits = 0) {
+    if (!object.help.empty())
+        out["help"] = Utf8(object.help);
+    if (const uint32_t rest = object.flags & ~namedBits)
+        out["flags"] = rest;
+}
+
+// An embedded list is stored without a tag, so its kind may differ from its class's.
+void PutKind(Json& out, const CioType& list, const CioType& fresh) {
+    if (list.kind != fresh.kind)
+        out["kind"] = list.kind;
+}
+
+void PutContentKind(Json& out, const CioArray& list, const CioArray& fresh) {
+    if (list.contentKind != fresh.contentKind)
+        out["content_kind"] = list.contentKind;
+}
+
+Json ListHeader(const CioArray& list, const CioArray& fresh) {
+    Json out;
+    out["name"] = Utf8(list.name);
+    PutExtras(out, list);
+    PutKind(out, list, fresh);
+    PutContentKind(out, list, fresh);
+    return out;
+}
+
+// The header of an embedded reference list is written only where it differs from a new one.
+void PutRefListHeader(Json& out, const char* key, const CioMapArray& list,
+                      const CioMapArray& fresh) {
+    Json header = Json::object();
+    if (list.name != fresh.name)
+        header["name"] = Utf8(list.name);
+    PutExtras(header, list);
+    PutKind(header, list, fresh);
+    if (!header.empty())
+        out[key] = std::move(header);
+}
+
+void PutModulePart(Json& out, const CioModul& module) {
+    out["marking"] = Utf8(module.marking);
+    out["price"] = FormatPrice(module.listPrice);
+    if (module.listPrice.status != 0)
+        out["price_status"] = module.listPrice.status;
+}
+
+class Exporter {
+public:
+    explicit Exporter(const CioDb& db) : m_db(db), m_refs(db) {}
+
+    Json Run() const;
+
+private:
+    using Writer = Json (Exporter::*)(const CioType*, const std::string&) const;
+
+    Json Lists() const;
+    Json Entries(const CioArray& list, const std::string& path, Writer write) const;
+    Json Kind(const CioType* object, const std::string& path) const;
+    Json Module(const CioType* object, const std::string& path) const;
+    Json Variant(const CioType* object, const std::string& path) const;
+    Json Series(const CioType* object, const std::string& path) const;
+    Json Device(const CioType* object, const std::string& path) const;
+    Json Position(const CioType* object, const std::string& path) const;
+    Json Points(const CioVariant& variant, const std::string& path) const;
+    Json Lines(const CioMapArray& lines, const std::string& path) const;
+    void PutRules(Json& out, const CioVariant& variant, const std::string& path) const;
+    static std::string Ref(const std::string& ref, const std::string& path, const char* what);
+
+    const CioDb& m_db;
+    const References m_refs;
+    // New objects give the defaults that fields are compared with.
+    const CioDb m_freshDb;
+    const CioModul m_freshModule;
+    const CioVariant m_freshVariant;
+    const CioPlc m_freshDevice;
+};
+
+Json Exporter::Run() const {
+    Json out;
+    out["format"] = kFormat;
+    out["version"] = kVersion;
+    Json database;
+    database["name"] = Utf8(m_db.name);
+    PutExtras(database, m_db);
+    out["database"] = std::move(database);
+    out["lists"] = Lists();
+    out["io_kinds"] = Entries(m_db.ioKinds, kIoKinds, &Exporter::Kind);
+    out["modules"] = Entries(m_db.modules, kModules, &Exporter::Module);
+    out["series"] = Entries(m_db.seriesList, kSeries, &Exporter::Series);
+    out["devices"] = Entries(m_db.devices, kDevices, &Exporter::Device);
+    return out;
+}
+
+Json Exporter::Lists() const {
+    Json out;
+    out[kIoKinds] = ListHeader(m_db.ioKinds, m_freshDb.ioKinds);
+    out[kModules] = ListHeader(m_db.modules, m_freshDb.modules);
+    out[kDevices] = ListHeader(m_db.devices, m_freshDb.devices);
+    out[kSeries] = ListHeader(m_db.seriesList, m_freshDb.seriesList);
+    return out;
+}
+
+Json Exporter::Entries(const CioArray& list, const std::string& path, Writer write) const {
+    Json items = Json::array();
+    for (size_t i = 0; i < list.Count(); ++i)
+        items.push_back((this->*write)(list.At(i), ItemPath(path, i)));
+    return items;
+}
+
+Json Exporter::Kind(const CioType* object, const std::string& path) const {
+    const CioType& kind = Expect<CioType>(object, path, C_IO);
+    Json out;
+    out["name"] = Utf8(kind.name);
+    out["category"] = EnumJson(kind.Category(), kCategoryNames);
+    out["required"] = (kind.flags & FLAG_REQUIRED) != 0;
+    PutExtras(out, kind, kKindNamedBits);
+    return out;
+}
+
+Json Exporter::Module(const CioType* object, const std::string& path) const {
+    const CioModul& module = Expect<CioModul>(object, path, C_MODUL_IO);
+    Json out;
+    out["name"] = Utf8(module.name);
+    PutModulePart(out, module);
+    PutExtras(out, module);
+    PutContentKind(out, module, m_freshModule);
+    out["variants"] = Entries(module, FieldPath(path, "variants"), &Exporter::Variant);
+    return out;
+}
+
+Json Exporter::Variant(const CioType* object, const std::string& path) const {
+    const CioVariant& variant = Expect<CioVariant>(object, path, C_VARIANT_IO);
+    Json out;
+    out["name"] = Utf8(variant.name);
+    out["points"] = Points(variant, path);
+    PutRules(out, variant, path);
+    PutExtras(out, variant);
+    PutRefListHeader(out, "rules_list", variant.rules, m_freshVariant.rules);
+    return out;
+}
+
+Json Exporter::Series(const CioType* object, const std::string& path) const {
+    const CioLine& series = Expect<CioLine>(object, path, C_LINE_TYPE_IO);
+    Json out;
+    out["name"] = Utf8(series.name);
+    out["default"] = (series.flags & FLAG_DEFAULT) != 0;
+    out["exclusive"] = (series.flags & FLAG_EXCLUSIVE) != 0;
+    PutExtras(out, series, kSeriesNamedBits);
+    return out;
+}
+
+Json Exporter::Device(const CioType* object, const std::string& path) const {
+    const CioPlc& device = Expect<CioPlc>(object, path, C_PLC_IO);
+    Json out;
+    out["name"] = Utf8(device.name);
+    PutModulePart(out, device);
+    if (device.series.object != nullptr)
+        out["series"] = Ref(m_refs.SeriesRef(device.series.object), path, "series");
+    out["type"] = EnumJson(device.deviceType, kTypeNames);
+    out["io_speed"] = EnumJson(device.ioSpeed, kSpeedNames);
+    out["control"] = EnumJson(device.control, kControlNames);
+    out["lines"] = Lines(device.lines, path);
+    PutExtras(out, device);
+    PutContentKind(out, device, m_freshDevice);
+    PutRefListHeader(out, "lines_list", device.lines, m_freshDevice.lines);
+    out["positions"] = Entries(device, FieldPath(path, "positions"), &Exporter::Position);
+    return out;
+}
+
+Json Exporter::Position(const CioType* object, const std::string& path) const {
+    const CioVariant& position = Expect<CioVariant>(object, path, C_VARIANT_IO);
+    Json out;
+    if (position.name != m_freshVariant.name)
+        out["name"] = Utf8(position.name);
+    Json modules = Json::array();
+    for (const CioType* module : position.entries)
+        if (module != nullptr)
+            modules.push_back(Ref(m_refs.ModuleRef(module), path, "allowed module"));
+    out["modules"] = std::move(modules);
+    PutRules(out, position, path);
+    PutExtras(out, position);
+    PutRefListHeader(out, "rules_list", position.rules, m_freshVariant.rules);
+    return out;
+}
+
+// Consecutive points of one kind form a run.
+Json Exporter::Points(const CioVariant& variant, const std::string& path) const {
+    Json runs = Json::array();
+    const CioType* last = nullptr;
+    for (const CioType* kind : variant.entries) {
+        if (kind == nullptr)
+            continue;
+        if (kind == last) {
+            runs.back()["count"] = runs.back()["count"].get<size_t>() + 1;
+            continue;
+        }
+        Json run;
+        run["kind"] = Ref(m_refs.KindRef(kind), path, "point");
+        run["count"] = 1;
+        runs.push_back(std::move(run));
+        last = kind;
+    }
+    return runs;
+}
+
+Json Exporter::Lines(const CioMapArray& lines, const std::string& path) const {
+    Json out = Json::array();
+    for (const CioType* line : lines.entries) {
+        if (line == &Vornet())
+            out.push_back(kVornetRef);
+        else if (line == &Kalbus())
+            out.push_back(kKalbusRef);
+        else if (line != nullptr)
+            Fail(path, "a line is neither VORNET nor KALBUS");
+    }
+    return out;
+}
+
+void Exporter::PutRules(Json& out, const CioVariant& variant, const std::string& path) const {
+    Json rules = Json::array();
+    for (const CioType* rule : variant.rules.entries)
+        if (rule != nullptr)
+            rules.push_back(Ref(m_refs.VariantRef(rule), path, "rule"));
+    if (!rules.empty())
+        out["rules"] = std::move(rules);
+}
+
+std::string Exporter::Ref(const std::string& ref, const std::string& path, const char* what) {
+    if (ref.empty())
+        Fail(path, std::string("a ") + what + " refers to an object outside the catalogue's lists");
+    return Utf8(ref);
+}
+
+} // namespace
+
+CatalogueJson CatalogueToJson(const CioDb& db) {
+    return Exporter(db).Run();
+}
+
+std::string CatalogueToJsonText(const CioDb& db) {
+    return CatalogueToJson(db).dump(2) + "\n";
+}
+
+std::unique_ptr<CioDb> CatalogueFromJsonText(std::string_view text) {
+    CatalogueJson json;
+    try {
+        json = CatalogueJson::parse(text);
+    } catch (const CatalogueJson::parse_error& e) {
+        // Drop the library's "[json.exception.parse_error.101] " prefix.
+        const std::string what = e.what();
+        const size_t end = what.find("] ");
+        throw JsonError("invalid JSON: " +
+                        (end == std::string::npos ? what : what.substr(end + 2)));
+    }
+    return CatalogueFromJson(json);
+}
+
+std::string FormatPrice(const Currency& price) {
+    const bool negative = price.scaled < 0;
+    const uint64_t magnitude =
+        negative ? 0 - static_cast<uint64_t>(price.scaled) : static_cast<uint64_t>(price.scaled);
+    std::string text = (negative ? "-" : "") + std::to_string(magnitude / 10000);
+    if (const uint64_t fraction = magnitude % 10000) {
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, 4 - digits.size(), '0');
+        digits.erase(std::max<size_t>(digits.find_last_not_of('0') + 1, 2));
+        text += "." + digits;
+    }
+    return text;
+}
+
+std::optional<int64_t> ParsePrice(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    if (negative)
+        text.remove_prefix(1);
+    const size_t dot = text.find('.');
+    const std::string_view fraction =
+        dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    std::string digits(text.substr(0, dot));
+    if (digits.empty() || (dot != std::string_view::npos && fraction.empty()) ||
+        fraction.size() > 4)
+        return std::nullopt;
+    digits.append(fraction).append(4 - fraction.size(), '0');
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    uint64_t magnitude = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    const uint64_t limit = static_cast<uint64_t>(INT64_MAX) + (negative ? 1 : 0);
+    if (result.ec != std::errc() || magnitude > limit)
+        return std::nullopt;
+    return static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
+}
+
+} // namespace pinsum

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "model/currency.h"
+
+namespace pinsum {
+
+class CioDb;
+
+// The catalogue's JSON form keeps its keys in the written order, so that files read well and
+// diff cleanly.
+using CatalogueJson = nlohmann::ordered_json;
+
+// A catalogue that cannot be turned into JSON or back; the message starts with the JSON path
+// ("devices[3].positions[1]: unknown module 'X'").
+class JsonError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The canonical JSON form of a catalogue whose references are resolved. Throws JsonError when an
+// object sits where the form has no place for it (a point that is no IO point kind of the list).
+CatalogueJson CatalogueToJson(const CioDb& db);
+// JSON text with a two-space indent and a final line feed.
+std::string CatalogueToJsonText(const CioDb& db);
+
+// A new catalogue built from its JSON form, references resolved and totals computed.
+std::unique_ptr<CioDb> CatalogueFromJson(const CatalogueJson& json);
+std::unique_ptr<CioDb> CatalogueFromJsonText(std::string_view text);
+
+// A price as a decimal text: whole units alone ("8900"), otherwise with two to four decimal
+// places ("1250.50", "1250.0001").
+std::string FormatPrice(const Currency& price);
+// The scaled amount of such a text; nothing for a text that is no such number or does not fit in
+// 64 bits.
+std::optional<int64_t> ParsePrice(std::string_view text);
+
+} // namespace pinsum

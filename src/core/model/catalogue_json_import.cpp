@@ -1,0 +1,418 @@
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "host/text_codec.h"
+#include "model/catalogue_json.h"
+#include "model/catalogue_json_common.h"
+#include "model/cio_db.h"
+#include "model/cio_line.h"
+#include "model/cio_plc.h"
+#include "model/cio_variant.h"
+#include "model/object_stream.h"
+
+namespace pinsum {
+namespace {
+
+using namespace catalogue_json;
+
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+constexpr int64_t kUInt32Max = std::numeric_limits<uint32_t>::max();
+// The category is one byte of the flag word.
+constexpr int64_t kCategoryMax = 0xFF;
+
+const Json& EmptyObject() {
+    static const Json empty = Json::object();
+    return empty;
+}
+
+const Json& EmptyArray() {
+    static const Json empty = Json::array();
+    return empty;
+}
+
+std::string ToText(const Json& value, const std::string& path) {
+    if (!value.is_string())
+        Fail(path, "expected a string");
+    const auto& utf8 = value.get_ref<const std::string&>();
+    if (!IsCp1250Representable(utf8))
+        Fail(path, "'" + utf8 + "' has characters outside Windows-1250");
+    return Utf8ToCp1250(utf8);
+}
+
+int64_t ToInteger(const Json& value, const std::string& path, int64_t min, int64_t max) {
+    if (!value.is_number_integer())
+        Fail(path, "expected an integer");
+    const bool inRange = value.is_number_unsigned()
+                             ? value.get<uint64_t>() <= static_cast<uint64_t>(max) &&
+                                   static_cast<int64_t>(value.get<uint64_t>()) >= min
+                             : value.get<int64_t>() >= min && value.get<int64_t>() <= max;
+    if (!inRange)
+        Fail(path,
+             "expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
+    return value.get<int64_t>();
+}
+
+int32_t ToEnum(const Json& value, const std::string& path, const EnumNames& names, int64_t min,
+               int64_t max) {
+    if (!value.is_string())
+        return static_cast<int32_t>(ToInteger(value, path, min, max));
+    for (size_t i = 0; i < names.size(); ++i)
+        if (value == names[i])
+            return static_cast<int32_t>(i);
+    Fail(path, "unknown value '" + value.get<std::string>() + "' (expected '" + names[0] + "', '" +
+                   names[1] + "' or a number)");
+}
+
+CioType* Resolve(const Lookup& lookup, const std::string& path, const std::string& what,
+                 const std::string& cp1250Ref) {
+    const std::string ref = "'" + Cp1250ToUtf8(cp1250Ref) + "'";
+    if (lookup.match == Match::Unknown)
+        Fail(path, "unknown " + what + " " + ref);
+    if (lookup.match == Match::Ambiguous && lookup.choices.empty())
+        Fail(path, what + " " + ref +
+                       " can be read in more than one way; refer to the module by "
+                       "its index ('#N/...')");
+    if (lookup.match == Match::Ambiguous) {
+        std::string choices;
+        for (const std::string& choice : lookup.choices)
+            choices += (choices.empty() ? "'" : " or '") + Cp1250ToUtf8(choice) + "'";
+        Fail(path, what + " " + ref + " is not unique; use " + choices);
+    }
+    return lookup.object;
+}
+
+// One JSON object being read: checks the type of every field, converts texts to Windows-1250 and
+// refuses fields that nothing reads, so that a misspelt field does not pass unnoticed.
+class JsonObject {
+public:
+    JsonObject(const Json& json, std::string path) : m_json(json), m_path(std::move(path)) {
+        if (!json.is_object())
+            Fail(m_path, "expected an object");
+    }
+
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const char* key) const { return FieldPath(m_path, key); }
+
+    const Json* Find(const char* key) {
+        m_read.emplace_back(key);
+        const auto it = m_json.find(key);
+        return it == m_json.end() ? nullptr : &*it;
+    }
+
+    std::string Text(const char* key, const std::string& fallback) {
+        const Json* value = Find(key);
+        return value == nullptr ? fallback : ToText(*value, PathOf(key));
+    }
+
+    std::string RequiredText(const char* key) {
+        const Json* value = Find(key);
+        if (value == nullptr)
+            Fail(m_path, std::string("missing field '") + key + "'");
+        return ToText(*value, PathOf(key));
+    }
+
+    bool Bool(const char* key) {
+        const Json* value = Find(key);
+        if (value != nullptr && !value->is_boolean())
+            Fail(PathOf(key), "expected true or false");
+        return value != nullptr && value->get<bool>();
+    }
+
+    int64_t Integer(const char* key, int64_t fallback, int64_t min, int64_t max) {
+        const Json* value = Find(key);
+        return value == nullptr ? fallback : ToInteger(*value, PathOf(key), min, max);
+    }
+
+    int32_t Enum(const char* key, const EnumNames& names, int64_t min, int64_t max) {
+        const Json* value = Find(key);
+        return value == nullptr ? 0 : ToEnum(*value, PathOf(key), names, min, max);
+    }
+
+    const Json& Array(const char* key) {
+        const Json* value = Find(key);
+        if (value != nullptr && !value->is_array())
+            Fail(PathOf(key), "expected an array");
+        return value == nullptr ? EmptyArray() : *value;
+    }
+
+    JsonObject Object(const char* key) {
+        const Json* value = Find(key);
+        return JsonObject(value == nullptr ? EmptyObject() : *value, PathOf(key));
+    }
+
+    void Finish() const {
+        for (const auto& item : m_json.items())
+            if (std::find(m_read.begin(), m_read.end(), item.key()) == m_read.end())
+                Fail(m_path, "unknown field '" + item.key() + "'");
+    }
+
+private:
+    const Json& m_json;
+    std::string m_path;
+    std::vector<std::string> m_read;
+};
+
+class Importer {
+public:
+    explicit Importer(const Json& json) : m_root(json, "") {}
+
+    std::unique_ptr<CioDb> Run();
+
+private:
+    using Reader = std::unique_ptr<CioType> (Importer::*)(JsonObject&);
+
+    // A module variant's points and rules are read once every kind and module exists, since a
+    // rule may name a later module.
+    struct PendingVariant {
+        CioVariant* variant;
+        const Json* points;
+        const Json* rules;
+        std::string path;
+    };
+
+    void ReadFormat();
+    void ReadListHeaders();
+    void ReadEntries(JsonObject& owner, const char* key, CioArray& list, Reader read);
+    std::unique_ptr<CioType> Kind(JsonObject& in);
+    std::unique_ptr<CioType> Module(JsonObject& in);
+    std::unique_ptr<CioType> Variant(JsonObject& in);
+    std::unique_ptr<CioType> Series(JsonObject& in);
+    std::unique_ptr<CioType> Device(JsonObject& in);
+    std::unique_ptr<CioType> Position(JsonObject& in);
+    void ReadPoints(const Json& points, const std::string& path, CioVariant& variant) const;
+    void ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const;
+    void ReadSeries(JsonObject& in, CioPlc& device) const;
+    static void ReadLines(JsonObject& in, CioPlc& device);
+
+    JsonObject m_root;
+    std::unique_ptr<CioDb> m_db = std::make_unique<CioDb>();
+    std::optional<References> m_refs;
+    std::vector<PendingVariant> m_pending;
+};
+
+// help and flags; flags may not hold bits that named fields set.
+void ReadExtras(JsonObject& in, CioType& object, uint32_t namedBits = 0) {
+    object.help = in.Text("help", object.help);
+    const auto flags = static_cast<uint32_t>(in.Integer("flags", 0, 0, kUInt32Max));
+    if ((flags & namedBits) != 0)
+        Fail(in.PathOf("flags"), "holds bits that the named fields set");
+    object.flags |= flags;
+}
+
+// Only an embedded list may carry another kind: everywhere else the kind chooses the stored tag.
+void ReadKind(JsonObject& in, CioType& list) {
+    list.kind = static_cast<int32_t>(in.Integer("kind", list.kind, kInt32Min, kInt32Max));
+}
+
+void ReadContentKind(JsonObject& in, CioArray& list) {
+    list.contentKind =
+        static_cast<int32_t>(in.Integer("content_kind", list.contentKind, kInt32Min, kInt32Max));
+}
+
+void ReadListHeader(JsonObject& owner, const char* key, CioArray& list) {
+    JsonObject in = owner.Object(key);
+    list.name = in.Text("name", list.name);
+    ReadExtras(in, list);
+    ReadKind(in, list);
+    ReadContentKind(in, list);
+    in.Finish();
+}
+
+void ReadRefListHeader(JsonObject& owner, const char* key, CioMapArray& list) {
+    JsonObject in = owner.Object(key);
+    list.name = in.Text("name", list.name);
+    ReadExtras(in, list);
+    ReadKind(in, list);
+    in.Finish();
+}
+
+void ReadModulePart(JsonObject& in, CioModul& module) {
+    module.marking = in.Text("marking", module.marking);
+    if (const Json* price = in.Find("price")) {
+        if (!price->is_string())
+            Fail(in.PathOf("price"), "expected a decimal number as a string");
+        const auto& text = price->get_ref<const std::string&>();
+        const std::optional<int64_t> scaled = ParsePrice(text);
+        if (!scaled)
+            Fail(in.PathOf("price"), "'" + text +
+                                         "' is not a price (a decimal number with at most four "
+                                         "decimal places)");
+        module.listPrice.scaled = *scaled;
+    }
+    module.listPrice.status =
+        static_cast<int32_t>(in.Integer("price_status", 0, kInt32Min, kInt32Max));
+}
+
+std::unique_ptr<CioDb> Importer::Run() {
+    ReadFormat();
+    JsonObject database = m_root.Object("database");
+    m_db->name = database.Text("name", m_db->name);
+    ReadExtras(database, *m_db);
+    database.Finish();
+    ReadListHeaders();
+    ReadEntries(m_root, kIoKinds, m_db->ioKinds, &Importer::Kind);
+    ReadEntries(m_root, kModules, m_db->modules, &Importer::Module);
+    ReadEntries(m_root, kSeries, m_db->seriesList, &Importer::Series);
+    m_refs.emplace(*m_db);
+    for (const PendingVariant& pending : m_pending) {
+        ReadPoints(*pending.points, pending.path, *pending.variant);
+        ReadRules(*pending.rules, pending.path, *pending.variant);
+    }
+    ReadEntries(m_root, kDevices, m_db->devices, &Importer::Device);
+    m_root.Finish();
+    m_db->CountPoints();
+    m_db->ComputeTotals();
+    return std::move(m_db);
+}
+
+void Importer::ReadFormat() {
+    const Json* format = m_root.Find("format");
+    if (format == nullptr || *format != kFormat)
+        Fail("format", std::string("expected \"") + kFormat + "\"");
+    const Json* version = m_root.Find("version");
+    if (version == nullptr || !version->is_number_integer() || *version != kVersion)
+        Fail("version", "expected " + std::to_string(kVersion));
+}
+
+void Importer::ReadListHeaders() {
+    JsonObject lists = m_root.Object("lists");
+    ReadListHeader(lists, kIoKinds, m_db->ioKinds);
+    ReadListHeader(lists, kModules, m_db->modules);
+    ReadListHeader(lists, kDevices, m_db->devices);
+    ReadListHeader(lists, kSeries, m_db->seriesList);
+    lists.Finish();
+}
+
+void Importer::ReadEntries(JsonObject& owner, const char* key, CioArray& list, Reader read) {
+    const Json& items = owner.Array(key);
+    for (size_t i = 0; i < items.size(); ++i) {
+        JsonObject in(items[i], ItemPath(owner.PathOf(key), i));
+        list.Append((this->*read)(in));
+        in.Finish();
+    }
+}
+
+std::unique_ptr<CioType> Importer::Kind(JsonObject& in) {
+    auto kind = std::make_unique<CioType>();
+    kind->name = in.Text("name", kind->name);
+    kind->SetCategory(in.Enum("category", kCategoryNames, 0, kCategoryMax));
+    if (in.Bool("required"))
+        kind->flags |= FLAG_REQUIRED;
+    ReadExtras(in, *kind, kKindNamedBits);
+    return kind;
+}
+
+std::unique_ptr<CioType> Importer::Module(JsonObject& in) {
+    auto module = std::make_unique<CioModul>();
+    module->name = in.Text("name", module->name);
+    ReadModulePart(in, *module);
+    ReadExtras(in, *module);
+    ReadContentKind(in, *module);
+    ReadEntries(in, "variants", *module, &Importer::Variant);
+    return module;
+}
+
+std::unique_ptr<CioType> Importer::Variant(JsonObject& in) {
+    auto variant = std::make_unique<CioVariant>();
+    variant->name = in.Text("name", variant->name);
+    m_pending.push_back({variant.get(), &in.Array("points"), &in.Array("rules"), in.Path()});
+    ReadExtras(in, *variant);
+    ReadRefListHeader(in, "rules_list", variant->rules);
+    return variant;
+}
+
+std::unique_ptr<CioType> Importer::Series(JsonObject& in) {
+    auto series = std::make_unique<CioLine>();
+    series->name = in.Text("name", series->name);
+    if (in.Bool("default"))
+        series->flags |= FLAG_DEFAULT;
+    if (in.Bool("exclusive"))
+        series->flags |= FLAG_EXCLUSIVE;
+    ReadExtras(in, *series, kSeriesNamedBits);
+    return series;
+}
+
+std::unique_ptr<CioType> Importer::Device(JsonObject& in) {
+    auto device = std::make_unique<CioPlc>();
+    device->name = in.Text("name", device->name);
+    ReadModulePart(in, *device);
+    ReadSeries(in, *device);
+    device->deviceType = in.Enum("type", kTypeNames, kInt32Min, kInt32Max);
+    device->ioSpeed = in.Enum("io_speed", kSpeedNames, kInt32Min, kInt32Max);
+    device->control = in.Enum("control", kControlNames, kInt32Min, kInt32Max);
+    ReadLines(in, *device);
+    ReadExtras(in, *device);
+    ReadContentKind(in, *device);
+    ReadRefListHeader(in, "lines_list", device->lines);
+    ReadEntries(in, "positions", *device, &Importer::Position);
+    return device;
+}
+
+std::unique_ptr<CioType> Importer::Position(JsonObject& in) {
+    auto position = std::make_unique<CioVariant>();
+    position->name = in.Text("name", position->name);
+    const Json& modules = in.Array("modules");
+    for (size_t i = 0; i < modules.size(); ++i) {
+        const std::string ref = ToText(modules[i], ItemPath(in.PathOf("modules"), i));
+        position->entries.push_back(Resolve(m_refs->FindModule(ref), in.Path(), "module", ref));
+    }
+    ReadRules(in.Array("rules"), in.Path(), *position);
+    ReadExtras(in, *position);
+    ReadRefListHeader(in, "rules_list", position->rules);
+    return position;
+}
+
+void Importer::ReadPoints(const Json& points, const std::string& path, CioVariant& variant) const {
+    const std::string pointsPath = FieldPath(path, "points");
+    for (size_t i = 0; i < points.size(); ++i) {
+        JsonObject run(points[i], ItemPath(pointsPath, i));
+        const std::string ref = run.RequiredText("kind");
+        CioType* kind = Resolve(m_refs->FindKind(ref), path, "IO kind", ref);
+        const auto count = static_cast<size_t>(run.Integer("count", 1, 1, kMaxVariantPoints));
+        run.Finish();
+        if (variant.entries.size() + count > kMaxVariantPoints)
+            Fail(path, "more than " + std::to_string(kMaxVariantPoints) + " points");
+        variant.entries.insert(variant.entries.end(), count, kind);
+    }
+}
+
+void Importer::ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const {
+    for (size_t i = 0; i < rules.size(); ++i) {
+        const std::string ref = ToText(rules[i], ItemPath(FieldPath(path, "rules"), i));
+        variant.rules.entries.push_back(Resolve(m_refs->FindVariant(ref), path, "variant", ref));
+    }
+}
+
+void Importer::ReadSeries(JsonObject& in, CioPlc& device) const {
+    const Json* series = in.Find("series");
+    if (series == nullptr || series->is_null())
+        return;
+    const std::string ref = ToText(*series, in.PathOf("series"));
+    device.series.object =
+        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), in.Path(), "series", ref));
+}
+
+void Importer::ReadLines(JsonObject& in, CioPlc& device) {
+    const Json& lines = in.Array("lines");
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string ref = ToText(lines[i], ItemPath(in.PathOf("lines"), i));
+        if (ref == kVornetRef)
+            device.lines.entries.push_back(&Vornet());
+        else if (ref == kKalbusRef)
+            device.lines.entries.push_back(&Kalbus());
+        else
+            Fail(in.Path(), "unknown line '" + Cp1250ToUtf8(ref) + "'");
+    }
+}
+
+} // namespace
+
+std::unique_ptr<CioDb> CatalogueFromJson(const CatalogueJson& json) {
+    return Importer(json).Run();
+}
+
+} // namespace pinsum

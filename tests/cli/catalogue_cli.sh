@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The catalogue commands of the command-line tool: round trips, and one-line errors with exit
+# status 2 for bad input.
+# Usage: catalogue_cli.sh PINSUM_BINARY SOURCE_DIR
+set -u
+
+pinsum=$1
+sample=$2/data/catalogue.json
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Runs a command that must succeed.
+run() {
+    "$@" >"$tmp/out" 2>"$tmp/err" || fail "exit $? from: $* ($(cat "$tmp/err"))"
+}
+
+# expect_error PATTERN COMMAND...: exit status 2 and one stderr line "pinsum: ..." with PATTERN.
+expect_error() {
+    local pattern=$1 status=0
+    shift
+    "$@" >"$tmp/out" 2>"$tmp/err" || status=$?
+    [[ $status -eq 2 ]] || fail "exit $status instead of 2 from: $*"
+    [[ $(wc -l <"$tmp/err") -eq 1 ]] || fail "not one error line from: $*: $(cat "$tmp/err")"
+    grep -q "^pinsum: .*$pattern" "$tmp/err" || fail "no '$pattern' in: $(cat "$tmp/err")"
+}
+
+# JSON -> catalogue -> JSON -> catalogue -> JSON: both exports are the same bytes.
+run "$pinsum" catalogue import "$sample" "$tmp/a.pp"
+run "$pinsum" catalogue export "$tmp/a.pp"
+cp "$tmp/out" "$tmp/a.json"
+run "$pinsum" catalogue import "$tmp/a.json" "$tmp/b.pp"
+run "$pinsum" catalogue export "$tmp/b.pp"
+cmp -s "$tmp/a.json" "$tmp/out" || fail "export of the re-imported catalogue differs"
+
+# Importing is deterministic, and a resaved file resaves to the same bytes.
+run "$pinsum" catalogue import "$sample" "$tmp/a2.pp"
+cmp -s "$tmp/a.pp" "$tmp/a2.pp" || fail "two imports of one JSON differ"
+run "$pinsum" catalogue resave "$tmp/a.pp" "$tmp/c.pp"
+run "$pinsum" catalogue resave "$tmp/c.pp" "$tmp/d.pp"
+cmp -s "$tmp/c.pp" "$tmp/d.pp" || fail "resave is not byte-identical"
+run "$pinsum" catalogue export "$tmp/d.pp"
+cmp -s "$tmp/a.json" "$tmp/out" || fail "export of the resaved catalogue differs"
+
+run "$pinsum" catalogue show "$tmp/a.pp"
+grep -q "^Devices (" "$tmp/out" || fail "show prints no device list"
+
+run "$pinsum" --version
+[[ $(cat "$tmp/out") == "1, 0, 0, 5" ]] || fail "version is '$(cat "$tmp/out")'"
+
+# Unreadable, damaged and foreign files.
+expect_error "missing.pp" "$pinsum" catalogue show "$tmp/missing.pp"
+head -c 300 "$tmp/a.pp" >"$tmp/damaged.pp"
+expect_error "damaged.pp" "$pinsum" catalogue show "$tmp/damaged.pp"
+expect_error "damaged.pp" "$pinsum" catalogue resave "$tmp/damaged.pp" "$tmp/e.pp"
+[[ ! -e $tmp/e.pp ]] || fail "resave of a damaged file wrote a file"
+expect_error "not a catalogue file" "$pinsum" catalogue export "$sample"
+expect_error "not a planner file" "$pinsum" plan show "$tmp/a.pp"
+
+# Bad JSON leaves no output file behind.
+printf '{"format": ' >"$tmp/bad.json"
+expect_error "bad.json: invalid JSON" "$pinsum" catalogue import "$tmp/bad.json" "$tmp/f.pp"
+cat >"$tmp/unknown.json" <<'EOF'
+{"format": "pinsum-catalogue", "version": 1,
+ "devices": [{"name": "K", "positions": [{"modules": ["X"]}]}]}
+EOF
+expect_error "unknown.json: devices\[0\].positions\[0\]: unknown module 'X'" \
+    "$pinsum" catalogue import "$tmp/unknown.json" "$tmp/f.pp"
+[[ -z $(find "$tmp" -name 'f.pp*') ]] || fail "a failed import left a file"
+
+# Bad arguments.
+expect_error "no command" "$pinsum"
+expect_error "unknown command 'catalogue list'" "$pinsum" catalogue list x
+expect_error "usage: pinsum catalogue import" "$pinsum" catalogue import "$sample"
+expect_error "unknown option '--fast'" "$pinsum" catalogue show --fast "$tmp/a.pp"
+
+exit $((failures > 0))
