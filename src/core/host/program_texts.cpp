@@ -17,6 +17,23 @@ const std::unordered_map<int, const char*> kTexts = {
     {52070, "IO Moduly"},
     {52071, "Automaty a periferie"},
     {52075, "Typová řada/PLC/Periferie"},
+    {52095, "Nejsou zadány požadované počty IO bodů"},
+    {52096, "Výběr neobsahuje žádné řídicí zařízení"},
+    {52097, "Výběr neobsahuje žádné programovatelné zařízení typu automat"},
+    {52098, "Zadání vyhovují(e) %d řešení"},
+    {52099, "Typ zařízení"},
+    {52100, "Cena"},
+    {52101, "Použité IO"},
+    {52102, "Nepoužité IO"},
+    {52103, "Celkem"},
+    {52104, "Neumístěné IO"},
+    {52105, "Typ IO"},
+    {52106, "Počet"},
+    {52115, "Řešení %d - rozpracovaných %d"},
+    {52116, "Modul %s\r\n"},
+    {52117, "Řešení: %d, Cena: %s, Použité IO %d,  Nepoužité IO %d\r\n"},
+    {52136, "Třídění výsledků %d"},
+    {52137, "Odstranění duplikací %d"},
 };
 
 } // namespace

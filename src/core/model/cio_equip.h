@@ -5,6 +5,7 @@
 
 #include "model/cio_type.h"
 #include "model/object_stream.h"
+#include "model/ordered_map.h"
 
 namespace pinsum {
 
@@ -29,6 +30,21 @@ public:
     int IsEqual(const CioType* other) const override;
     int HasHelp() const override;
     void GetHelpMarkup(std::string& out) const override;
+    void Describe(std::string& text, const std::string& prefix) const override;
+
+    // Keeps the best-scoring configurations of the device for the remaining request.
+    int Configure(CioPlc* target, const OrderedMap<CioType*, uint16_t>& remaining,
+                  int32_t remainingTotal, bool first);
+    // Keeps only the configurations that place all remaining points, when there are any.
+    int CompletesRequest();
+    int RankAgainst(const CioEquip* other, int32_t largestUsed, int32_t requestedTotal,
+                    double largestPrice);
+    // Chosen configuration's price plus the device's own price; 0 without configuration.
+    // GetPrice also keeps it as the equipment's price.
+    double ConfiguredPrice() const;
+    double GetPrice() { return price = ConfiguredPrice(); }
+    // Points placed (used), or the ordinary points offered but not used.
+    int32_t GetIoCount(bool used) const;
 
     CioPlc* Device() const { return device.object; }
     CioModuleSelector* Chosen() const { return selectors.empty() ? nullptr : selectors[0].get(); }

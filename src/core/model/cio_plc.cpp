@@ -2,6 +2,7 @@
 
 #include "model/archive.h"
 #include "model/cio_line.h"
+#include "model/cio_node.h"
 #include "model/cio_variant.h"
 #include "model/item_editors.h"
 
@@ -110,6 +111,29 @@ int CioPlc::HasVornet() const {
 
 int CioPlc::HasKalbus() const {
     return lines.Contains(&Kalbus()) ? 1 : 0;
+}
+
+int CioPlc::OffersAnyOf(const std::vector<CioNode*>& items) const {
+    if (items.empty())
+        return 1;
+    for (size_t p = 0; p < Count(); ++p) {
+        const CioVariant* position = Position(p);
+        if (position == nullptr)
+            continue;
+        for (CioType* allowed : position->entries) {
+            const auto* module = dynamic_cast<const CioModul*>(allowed);
+            for (size_t v = 0; module != nullptr && v < module->Count(); ++v) {
+                const CioVariant* variant = module->Variant(v);
+                if (variant == nullptr)
+                    continue;
+                for (const CioNode* item : items)
+                    if (item != nullptr && item->Kind() != nullptr &&
+                        variant->kindCounts.Contains(item->Kind()))
+                        return 1;
+            }
+        }
+    }
+    return 0;
 }
 
 } // namespace pinsum

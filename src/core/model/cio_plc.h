@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "model/cio_map_array.h"
 #include "model/cio_modul.h"
 #include "model/object_stream.h"
@@ -28,6 +30,9 @@ public:
 
     int HasVornet() const;
     int HasKalbus() const;
+    // True for an empty list, or when some position can take a module with a variant that
+    // provides the kind of one of the items.
+    int OffersAnyOf(const std::vector<CioNode*>& items) const;
     CioVariant* Position(size_t index) const { return Variant(index); }
 
     ObjectRef<CioLine> series;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/cio_array.h"
 #include "model/cio_db.h"
@@ -11,8 +12,16 @@
 namespace pinsum {
 
 class ArchiveReader;
+class CioEquip;
+class CioNode;
+class CioPlc;
+class CioSolution;
+class CioCompileThread;
+class ManualResetEvent;
 class Messenger;
 class ProgressSink;
+class ResultTable;
+struct CompileRequest;
 
 // The calculator's root object: a copy of the catalogue, the request and the solutions.
 class CioProject : public CioArray {
@@ -49,13 +58,55 @@ public:
     int LoadDatabase(const std::string* fileName, Messenger* messenger = nullptr,
                      ProgressSink* progress = nullptr, std::string* error = nullptr);
 
+    // The search: checks the request, expands solutions and finishes them (always 0).
+    int Compile(CompileRequest* request);
+    // With none runs the whole search; with a solution extends it by one device and returns
+    // the number of unfinished solutions kept.
+    int Expand(CioSolution* solution);
+    std::unique_ptr<CioEquip> MakeEquipment(CioSolution* solution, CioPlc* device);
+    int MergeCandidates(std::vector<std::unique_ptr<CioEquip>>& candidates, CioSolution* solution);
+    int AttachEquipment(std::unique_ptr<CioEquip>& equipment, CioSolution* target);
+    void RerankWorking();
+
+    // Fills the result table with solution n (0-based); returns the number of solutions.
+    int ShowSolution(ResultTable* list, int n);
+
+    CioSolution* Solution(size_t index) const;
+
     std::unique_ptr<CioDb> database;
     CioArray requestList{C_IO};
     CioMapArray seriesSelection;
     int32_t budget = 0;
 
+    // Search state, neither stored nor copied.
+    ManualResetEvent* stopEvent = nullptr;
+    CioCompileThread* thread = nullptr;
+    Messenger* messenger = nullptr;
+    int32_t requestedTotal = 0;
+    std::vector<CioNode*> effectiveRequest;
+    std::vector<CioPlc*> candidateDevices;
+    std::vector<CioPlc*> rootControllers;
+    std::string progressText;
+    // Solutions finished during the search, in the order they finished.
+    std::vector<std::unique_ptr<CioType>> finished;
+
 private:
     void InsertRequestItems(TreeItem parent, TreeControl& tree, int categoryFilter);
+    bool StopRequested() const;
+    void ReportProgress(const std::string& text);
+    void ReportSearchProgress();
+    void ShowMessage(const std::string& text, bool information);
+    // Collects the effective request, the root controllers and the candidate devices; false
+    // with the message shown when the request cannot be searched.
+    bool PrepareSearch(int32_t& largestTerminalCount, std::vector<CioNode*>& terminals);
+    void CollectDevices(int32_t largestTerminalCount, const std::vector<CioNode*>& terminals);
+    void ExpandController(CioPlc* controller);
+    void PruneWorking();
+    void FinishSearch();
+    void SortSolutions();
+    void RemoveDuplicates();
+    std::vector<std::unique_ptr<CioType>>& Working() { return children; }
+    bool m_interrupted = false;
 };
 
 } // namespace pinsum

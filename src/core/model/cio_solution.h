@@ -9,6 +9,8 @@
 
 namespace pinsum {
 
+class CioEquip;
+class CioModuleSelector;
 class CioNode;
 class CioPlc;
 class CioModul;
@@ -28,8 +30,31 @@ public:
     void RenewIds() override;
     void ResolveRefs() override;
     void CopyFrom(const CioType* other) override;
+    // The duplicate test against an earlier solution.
+    int IsEqual(const CioType* other) const override { return IsSameAs(other); }
+    void Describe(std::string& text, const std::string& prefix) const override;
+
+    // A solution for a controller: copies of the request items and the controller's lines.
+    static std::unique_ptr<CioSolution> ForController(CioPlc* controller,
+                                                      const std::vector<CioNode*>& request);
+    void AddLines(const CioPlc* device);
+    // A copy of this solution extended by a copy of the equipment with the configuration.
+    std::unique_ptr<CioSolution> ForkWith(const CioEquip* equipment,
+                                          std::unique_ptr<CioModuleSelector> configuration);
+    void ApplySelector(const CioModuleSelector& configuration);
+    int IsComplete() const;
+    int IsFinished() const;
+    int CanAccept(const CioPlc* device) const;
+    // Sum of the equipment prices; GetPrice also stores it and the equipment prices.
+    double TotalPrice() const;
+    double GetPrice();
+    int32_t GetIoCount(bool used) const;
+    int IsSameAs(const CioType* earlier) const;
+    // Removes equipment whose points fit into the others and marks idle positions.
+    void Compact();
 
     CioPlc* Controller() const { return controller.object; }
+    CioEquip* Equipment(size_t index) const;
 
     double rankScore = 0.0;
     std::vector<std::unique_ptr<CioNode>> remaining;

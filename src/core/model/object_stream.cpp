@@ -219,6 +219,11 @@ template <class T> void ObjectRef<T>::Store(ArchiveWriter& ar) const {
         ar.WriteUInt32(storedId);
 }
 
+template <class T> void ObjectRef<T>::Forget(const CioType* o) {
+    if (object != nullptr && static_cast<const CioType*>(object) == o)
+        object = nullptr;
+}
+
 template struct ObjectRef<CioType>;
 template struct ObjectRef<CioPlc>;
 template struct ObjectRef<CioLine>;

@@ -55,10 +55,7 @@ template <class T> struct ObjectRef {
             object = dynamic_cast<T*>(ResolveRef(storedId));
         storedId = 0;
     }
-    void Forget(const CioType* o) {
-        if (object != nullptr && object == o)
-            object = nullptr;
-    }
+    void Forget(const CioType* o);
 };
 
 // The built-in objects, one each per process.

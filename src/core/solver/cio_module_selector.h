@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/currency.h"
@@ -17,6 +18,8 @@ class CioModul;
 class CioPlc;
 
 using KindCountMap = OrderedMap<CioType*, uint16_t>;
+// Point totals that may exceed 16 bits (free capacity and load summed over equipment).
+using PointMap = OrderedMap<CioType*, int32_t>;
 
 // One configuration of a device: the module and variant chosen for every position and the
 // request points placed on each position.
@@ -24,6 +27,30 @@ class CioModuleSelector {
 public:
     CioModuleSelector();
     ~CioModuleSelector();
+
+    // Binds the selector to a device: one digit per position that allows modules.
+    int Attach(CioPlc* device);
+    // Positions on the first configuration; positions below start may not stay empty.
+    int First(int start);
+    int NextVariant(int p);
+    int NextModule(int p);
+    // Steps the odometer (position 0 fastest) to the next configuration.
+    int Next(int p);
+    // Positions fill contiguously and no variant meets one it excludes at a later position.
+    int IsValid() const;
+    // Places the requested points; the covered total, or -1 when a required kind is offered
+    // without being requested.
+    int Match(const KindCountMap& request);
+    int CoversAll() const;
+    // Adds free capacity (free) or the assigned points (!free) per kind to map.
+    void AddCapacity(PointMap& map, bool free) const;
+    // Moves as many points of map as fit into free capacity; emptied entries are removed.
+    void Absorb(PointMap& map);
+    // Marks positions that received no points as idle when they may stay empty.
+    int MarkIdlePositions(double& price);
+    void CountModules(OrderedMap<CioModul*, uint16_t>& counts) const;
+    // Report lines: "Modul ..." and the assigned points of each used position.
+    void Describe(std::string& text, const std::string& prefix) const;
 
     void Store(ArchiveWriter& ar) const;
     void Load(ArchiveReader& ar);
@@ -33,6 +60,7 @@ public:
     std::unique_ptr<CioModuleSelector> Clone() const;
     // The same modules as a multiset, in any positions.
     int IsSameAs(const CioModuleSelector* other) const;
+    int IsSameAsAny(const std::vector<std::unique_ptr<CioModuleSelector>>& list) const;
 
     // Per position; a missing map is a null pointer.
     std::vector<std::unique_ptr<KindCountMap>> positionMaps;
@@ -49,6 +77,12 @@ public:
     Currency price;
 
 private:
+    // The allowed modules of position p of the device.
+    const std::vector<CioType*>* Allowed(int p) const;
+    // The variant of position p, or none for an empty slot or the idle marker.
+    const CioVariant* VariantAt(size_t p) const;
+    bool ChooseFirst(int p);
+
     // Identities read by Load, kept until Relink.
     struct Stored;
     std::unique_ptr<Stored> m_stored;

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "solver/compile_request.h"
+
+namespace pinsum {
+
+class CioCompileThread;
+class CioProject;
+
+// What the progress dialog shows; the wx dialog implements it, tests record it.
+class CompileProgressView {
+public:
+    virtual ~CompileProgressView() = default;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Delivers WM_TASK_DONE to the dialog on its own thread (posted, not called).
+    virtual void PostTaskDone() = 0;
+    virtual void EndDialog(bool ok) = 0;
+};
+
+// The behaviour of the search progress dialog: it starts the worker when it receives
+// WM_TASK_DONE the first time, only requests a stop when cancelled, and closes after the worker
+// has reported.
+class CompileProgress {
+public:
+    CompileProgress(CompileProgressView& view, CioProject* project, int thoroughness,
+                    Messenger* messenger = nullptr);
+    ~CompileProgress();
+
+    // Posts the first WM_TASK_DONE when there is a project to search.
+    void OnInitDialog();
+    void OnTaskDone();
+    void OnCancel();
+    // The worker's callback; may run on the worker thread.
+    void OnNotify(uint32_t message, uintptr_t first);
+    bool WorkerRunning() const { return m_worker != nullptr; }
+
+private:
+    CompileProgressView& m_view;
+    CioProject* m_project;
+    int m_thoroughness;
+    Messenger* m_messenger;
+    CompileRequest m_request;
+    std::unique_ptr<CioCompileThread> m_worker;
+};
+
+} // namespace pinsum

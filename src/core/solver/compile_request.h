@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace pinsum {
+
+class CioProject;
+class CioCompileThread;
+class ManualResetEvent;
+class Messenger;
+
+// Notifies the owner of a search: WM_TASK_DONE when it is over, WM_TASK_STATE with a status text
+// (first value: a pointer to the text, valid during the call).
+using CompileCallback =
+    std::function<void(void* userData, uint32_t message, uintptr_t first, uintptr_t second)>;
+
+// What the progress dialog hands to the search worker; the worker fills in its stop event and
+// itself.
+struct CompileRequest {
+    CioProject* project = nullptr;
+    int32_t reserved = 0;
+    int32_t thoroughness = 0;
+    ManualResetEvent* stopEvent = nullptr;
+    void* userData = nullptr;
+    CioCompileThread* thread = nullptr;
+    CompileCallback callback;
+    // Shows the search's messages; none keeps them silent.
+    Messenger* messenger = nullptr;
+};
+
+} // namespace pinsum
