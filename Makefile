@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo test release test-build bench clean format
+.PHONY: deps demo demo-catalogue test release test-build bench clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -13,6 +13,10 @@ release: deps
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
 demo: release
+	$(RELEASE_DIR)/apps/pinsum/pinsum solve --catalogue $(RELEASE_DIR)/data/iodb.pp \
+		--request data/request.json
+
+demo-catalogue: release
 	$(RELEASE_DIR)/apps/pinsum/pinsum catalogue show $(RELEASE_DIR)/data/iodb.pp
 
 test-build: deps

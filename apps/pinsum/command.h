@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@
 namespace pinsum::cli {
 
 constexpr int kExitOk = 0;
+// The search refused the request (nothing requested, nothing to design with).
+constexpr int kExitRefused = 1;
 // Bad arguments or bad input: an unreadable or damaged file, bad JSON.
 constexpr int kExitBadInput = 2;
 
@@ -17,7 +20,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One "pinsum GROUP NAME ARGUMENTS..." command; it takes exactly argumentCount arguments.
+// argumentCount of a command that reads its options and arguments itself.
+constexpr size_t kOwnArguments = SIZE_MAX;
+
+// One "pinsum GROUP NAME ARGUMENTS..." command, or "pinsum GROUP ARGUMENTS..." when the name is
+// empty; it takes exactly argumentCount arguments, none of them an option, unless it reads them
+// itself.
 struct Command {
     const char* group;
     const char* name;
@@ -29,5 +37,6 @@ struct Command {
 
 const std::vector<Command>& CatalogueCommands();
 const std::vector<Command>& PlanCommands();
+const std::vector<Command>& SolveCommands();
 
 } // namespace pinsum::cli

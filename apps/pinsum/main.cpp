@@ -11,25 +11,36 @@ namespace pinsum::cli {
 namespace {
 
 std::vector<Command> AllCommands() {
-    std::vector<Command> all = CatalogueCommands();
-    const std::vector<Command>& plan = PlanCommands();
-    all.insert(all.end(), plan.begin(), plan.end());
+    std::vector<Command> all = SolveCommands();
+    for (const std::vector<Command>* group : {&CatalogueCommands(), &PlanCommands()})
+        all.insert(all.end(), group->begin(), group->end());
     return all;
+}
+
+std::string CommandWords(const Command& command) {
+    return std::string(command.group) + (*command.name != '\0' ? " " : "") + command.name;
+}
+
+bool Matches(const Command& command, const std::vector<std::string>& words) {
+    if (words[0] != command.group)
+        return false;
+    return *command.name == '\0' || (words.size() >= 2 && words[1] == command.name);
 }
 
 void UsageLine(std::ostream& out, const std::string& synopsis, const char* summary) {
     constexpr size_t kColumn = 40;
-    out << "  " << synopsis
-        << std::string(synopsis.size() < kColumn ? kColumn - synopsis.size() : 1, ' ') << summary
-        << '\n';
+    out << "  " << synopsis;
+    if (synopsis.size() < kColumn)
+        out << std::string(kColumn - synopsis.size(), ' ');
+    else
+        out << '\n' << std::string(kColumn + 2, ' ');
+    out << summary << '\n';
 }
 
 void PrintUsage(std::ostream& out) {
     out << "Usage: pinsum COMMAND ARGUMENTS...\n\nCommands:\n";
     for (const Command& command : AllCommands())
-        UsageLine(out,
-                  std::string("pinsum ") + command.group + " " + command.name + " " +
-                      command.arguments,
+        UsageLine(out, "pinsum " + CommandWords(command) + " " + command.arguments,
                   command.summary);
     UsageLine(out, "pinsum --version", "Prints the calculator's version.");
     UsageLine(out, "pinsum help", "Prints this text.");
@@ -38,7 +49,7 @@ void PrintUsage(std::ostream& out) {
 const Command& FindCommand(const std::vector<std::string>& words) {
     static const std::vector<Command> commands = AllCommands();
     for (const Command& command : commands)
-        if (words.size() >= 2 && words[0] == command.group && words[1] == command.name)
+        if (Matches(command, words))
             return command;
     std::string typed = words[0] + (words.size() >= 2 ? " " + words[1] : "");
     throw CliError("unknown command '" + typed + "' (see 'pinsum help')");
@@ -46,13 +57,15 @@ const Command& FindCommand(const std::vector<std::string>& words) {
 
 int RunCommand(const std::vector<std::string>& words) {
     const Command& command = FindCommand(words);
-    const std::vector<std::string> arguments(words.begin() + 2, words.end());
+    const size_t commandWords = *command.name != '\0' ? 2 : 1;
+    const std::vector<std::string> arguments(words.begin() + commandWords, words.end());
+    if (command.argumentCount == kOwnArguments)
+        return command.run(arguments);
     for (const std::string& argument : arguments)
         if (argument.size() > 1 && argument[0] == '-')
             throw CliError("unknown option '" + argument + "'");
     if (arguments.size() != command.argumentCount)
-        throw CliError(std::string("usage: pinsum ") + command.group + " " + command.name + " " +
-                       command.arguments);
+        throw CliError("usage: pinsum " + CommandWords(command) + " " + command.arguments);
     return command.run(arguments);
 }
 

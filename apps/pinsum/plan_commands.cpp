@@ -8,8 +8,10 @@
 namespace pinsum::cli {
 namespace {
 
+// The summary, then the saved solutions as `solve` prints them.
 int Show(const std::vector<std::string>& arguments) {
-    std::cout << ProjectReport(*LoadPlannerProject(arguments[0]));
+    const std::unique_ptr<CioProject> project = LoadPlannerProject(arguments[0]);
+    std::cout << ProjectReport(*project) << "\nSolution report\n" << SolutionsReport(*project);
     return kExitOk;
 }
 
@@ -17,7 +19,8 @@ int Show(const std::vector<std::string>& arguments) {
 
 const std::vector<Command>& PlanCommands() {
     static const std::vector<Command> commands = {
-        {"plan", "show", "FILE", "Shows a planner file: request, series and solutions.", 1, Show},
+        {"plan", "show", "FILE",
+         "Shows a planner file: request, series and solutions with their report.", 1, Show},
     };
     return commands;
 }

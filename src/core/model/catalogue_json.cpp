@@ -303,7 +303,8 @@ std::string FormatPrice(const Currency& price) {
     const bool negative = price.scaled < 0;
     const uint64_t magnitude =
         negative ? 0 - static_cast<uint64_t>(price.scaled) : static_cast<uint64_t>(price.scaled);
-    std::string text = (negative ? "-" : "") + std::to_string(magnitude / 10000);
+    std::string text = negative ? "-" : "";
+    text.append(std::to_string(magnitude / 10000));
     if (const uint64_t fraction = magnitude % 10000) {
         std::string digits = std::to_string(fraction);
         digits.insert(0, 4 - digits.size(), '0');

@@ -26,7 +26,7 @@ std::optional<size_t> IndexOfRef(const std::string& ref) {
 }
 
 std::string IndexRef(size_t index) {
-    return "#" + std::to_string(index);
+    return std::string("#").append(std::to_string(index));
 }
 
 } // namespace

@@ -318,4 +318,14 @@ std::string ProjectReport(const CioProject& project) {
     return ProjectWriter(project).Run();
 }
 
+std::string SolutionsReport(const CioProject& project) {
+    std::string cp1250;
+    project.Describe(cp1250, std::string());
+    std::string text;
+    for (size_t i = 0; i < cp1250.size(); ++i)
+        if (cp1250[i] != '\r' || i + 1 == cp1250.size() || cp1250[i + 1] != '\n')
+            text += cp1250[i];
+    return Cp1250ToUtf8(text);
+}
+
 } // namespace pinsum

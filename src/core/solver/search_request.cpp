@@ -1,0 +1,252 @@
+#include "solver/search_request.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <nlohmann/json.hpp>
+
+#include "host/text_codec.h"
+#include "model/cio_db.h"
+#include "model/cio_line.h"
+#include "model/cio_node.h"
+#include "model/cio_plc.h"
+#include "model/cio_project.h"
+
+namespace pinsum {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kLevel = "level";
+constexpr const char* kCounts = "counts";
+constexpr const char* kTerminalsEnabled = "terminals_enabled";
+constexpr const char* kSeries = "series";
+constexpr const char* kUncheckedDevices = "unchecked_devices";
+
+[[noreturn]] void Fail(const std::string& path, const std::string& message) {
+    throw RequestError(path.empty() ? message : path + ": " + message);
+}
+
+std::string KeyPath(const std::string& path, const std::string& key) {
+    return path + "[\"" + key + "\"]";
+}
+
+std::string IndexPath(const std::string& path, size_t index) {
+    return path + "[" + std::to_string(index) + "]";
+}
+
+Json ParseJson(std::string_view text) {
+    try {
+        return Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        // Drop the library's "[json.exception.parse_error.101] " prefix.
+        const std::string what = e.what();
+        const size_t end = what.find("] ");
+        Fail("", "invalid JSON: " + (end == std::string::npos ? what : what.substr(end + 2)));
+    }
+}
+
+// Saturated to the int64 range, so that a huge value still reads as out of range.
+int64_t ToInteger(const Json& value, const std::string& path) {
+    if (!value.is_number_integer())
+        Fail(path, "expected an integer");
+    if (value.is_number_unsigned())
+        return static_cast<int64_t>(
+            std::min<uint64_t>(value.get<uint64_t>(), static_cast<uint64_t>(INT64_MAX)));
+    return value.get<int64_t>();
+}
+
+std::vector<std::string> ToNames(const Json& value, const std::string& path) {
+    if (!value.is_array())
+        Fail(path, "expected an array");
+    std::vector<std::string> names;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (!value[i].is_string())
+            Fail(IndexPath(path, i), "expected a string");
+        names.push_back(value[i].get<std::string>());
+    }
+    return names;
+}
+
+std::vector<RequestedCount> ToCounts(const Json& value) {
+    if (!value.is_object())
+        Fail(kCounts, "expected an object");
+    std::vector<RequestedCount> counts;
+    for (const auto& [kind, count] : value.items()) {
+        const std::string path = KeyPath(kCounts, kind);
+        const int64_t n = ToInteger(count, path);
+        if (n < 0 || n > kMaxRequestedCount)
+            Fail(path, "expected an integer from 0 to " + std::to_string(kMaxRequestedCount));
+        counts.push_back({kind, static_cast<int32_t>(n)});
+    }
+    return counts;
+}
+
+void SetFlag(CioType& object, uint32_t flag, bool on) {
+    object.flags = on ? object.flags | flag : object.flags & ~flag;
+}
+
+template <typename T> bool Contains(const std::vector<T*>& list, const CioType* object) {
+    return std::find(list.begin(), list.end(), object) != list.end();
+}
+
+// The objects a request names, looked up by their Windows-1250 names.
+class Catalogue {
+public:
+    explicit Catalogue(CioProject& project);
+
+    CioNode* Kind(const std::string& utf8, const std::string& path) const {
+        return m_items[Find(m_kinds, utf8, "IO kind", path)];
+    }
+    CioNode* Terminal(const std::string& utf8, const std::string& path) const;
+    CioType* Series(const std::string& utf8, const std::string& path) const {
+        return m_series[Find(m_series, utf8, "series", path)];
+    }
+    CioPlc* Device(const std::string& utf8, const std::string& path) const {
+        return m_devices[Find(m_devices, utf8, "device", path)];
+    }
+
+private:
+    template <typename T>
+    static size_t Find(const std::vector<T*>& objects, const std::string& utf8, const char* what,
+                       const std::string& path);
+
+    std::vector<CioNode*> m_items;
+    std::vector<CioType*> m_kinds; // m_items' kinds, index for index
+    std::vector<CioType*> m_series;
+    std::vector<CioPlc*> m_devices;
+};
+
+Catalogue::Catalogue(CioProject& project) {
+    for (const auto& child : project.requestList.children)
+        if (auto* item = dynamic_cast<CioNode*>(child.get()); item != nullptr && item->Kind()) {
+            m_items.push_back(item);
+            m_kinds.push_back(item->Kind());
+        }
+    for (CioType* series : project.seriesSelection.entries)
+        if (series != nullptr)
+            m_series.push_back(series);
+    if (project.database != nullptr)
+        for (const auto& child : project.database->devices.children)
+            if (auto* device = dynamic_cast<CioPlc*>(child.get()))
+                m_devices.push_back(device);
+}
+
+CioNode* Catalogue::Terminal(const std::string& utf8, const std::string& path) const {
+    CioNode* item = Kind(utf8, path);
+    if (item->Kind()->Category() == 0)
+        Fail(path, "IO kind '" + utf8 + "' is not a terminal kind");
+    return item;
+}
+
+template <typename T>
+size_t Catalogue::Find(const std::vector<T*>& objects, const std::string& utf8, const char* what,
+                       const std::string& path) {
+    std::vector<size_t> found;
+    // A name with characters outside Windows-1250 must not match through its '?' replacements.
+    if (IsCp1250Representable(utf8)) {
+        const std::string name = Utf8ToCp1250(utf8);
+        for (size_t i = 0; i < objects.size(); ++i)
+            if (objects[i]->name == name)
+                found.push_back(i);
+    }
+    if (found.empty())
+        Fail(path, std::string("unknown ") + what + " '" + utf8 + "'");
+    if (found.size() > 1)
+        Fail(path, std::string(what) + " '" + utf8 + "' is ambiguous: the catalogue has " +
+                       std::to_string(found.size()) + " of that name");
+    return found.front();
+}
+
+// The request resolved against the catalogue, so that a bad name changes nothing.
+struct Resolved {
+    std::vector<std::pair<CioNode*, int32_t>> counts;
+    std::vector<CioNode*> terminals;
+    std::optional<std::vector<CioType*>> series;
+    std::vector<CioPlc*> uncheckedDevices;
+};
+
+Resolved Resolve(const SearchRequest& request, const Catalogue& catalogue) {
+    Resolved resolved;
+    for (const RequestedCount& count : request.counts)
+        resolved.counts.emplace_back(catalogue.Kind(count.kind, KeyPath(kCounts, count.kind)),
+                                     count.count);
+    for (size_t i = 0; i < request.terminalsEnabled.size(); ++i)
+        resolved.terminals.push_back(
+            catalogue.Terminal(request.terminalsEnabled[i], IndexPath(kTerminalsEnabled, i)));
+    if (request.series) {
+        resolved.series.emplace();
+        for (size_t i = 0; i < request.series->size(); ++i)
+            resolved.series->push_back(
+                catalogue.Series((*request.series)[i], IndexPath(kSeries, i)));
+    }
+    for (size_t i = 0; i < request.uncheckedDevices.size(); ++i)
+        resolved.uncheckedDevices.push_back(
+            catalogue.Device(request.uncheckedDevices[i], IndexPath(kUncheckedDevices, i)));
+    return resolved;
+}
+
+void ApplyRequestItems(const Resolved& resolved, CioProject& project) {
+    for (const auto& child : project.requestList.children)
+        if (auto* item = dynamic_cast<CioNode*>(child.get())) {
+            item->count = 0;
+            if (item->Kind() != nullptr && item->Kind()->Category() != 0)
+                SetFlag(*item, FLAG_CHECKED, Contains(resolved.terminals, item));
+        }
+    for (const auto& [item, count] : resolved.counts)
+        item->count = count;
+}
+
+// Checks the series and their devices as the calculator's selection tree would show them.
+void ApplySelection(const Resolved& resolved, CioProject& project) {
+    std::vector<CioType*> checked;
+    for (CioType* series : project.seriesSelection.entries) {
+        if (series == nullptr)
+            continue;
+        const bool on = resolved.series ? Contains(*resolved.series, series)
+                                        : (series->flags & FLAG_DEFAULT) != 0;
+        SetFlag(*series, FLAG_CHECKED, on);
+        if (on)
+            checked.push_back(series);
+    }
+    if (project.database == nullptr)
+        return;
+    for (const auto& child : project.database->devices.children)
+        if (auto* device = dynamic_cast<CioPlc*>(child.get()))
+            SetFlag(*device, FLAG_CHECKED,
+                    device->series.object != nullptr && Contains(checked, device->series.object));
+    for (CioPlc* device : resolved.uncheckedDevices)
+        SetFlag(*device, FLAG_CHECKED, false);
+}
+
+} // namespace
+
+SearchRequest ParseSearchRequest(std::string_view jsonText) {
+    const Json json = ParseJson(jsonText);
+    if (!json.is_object())
+        Fail("", "expected a JSON object");
+    SearchRequest request;
+    for (const auto& [key, value] : json.items()) {
+        if (key == kLevel)
+            request.level = ToInteger(value, key);
+        else if (key == kCounts)
+            request.counts = ToCounts(value);
+        else if (key == kTerminalsEnabled)
+            request.terminalsEnabled = ToNames(value, key);
+        else if (key == kSeries)
+            request.series = ToNames(value, key);
+        else if (key == kUncheckedDevices)
+            request.uncheckedDevices = ToNames(value, key);
+        else
+            Fail(key, "unknown field");
+    }
+    return request;
+}
+
+void ApplySearchRequest(const SearchRequest& request, CioProject& project) {
+    const Resolved resolved = Resolve(request, Catalogue(project));
+    ApplyRequestItems(resolved, project);
+    ApplySelection(resolved, project);
+}
+
+} // namespace pinsum

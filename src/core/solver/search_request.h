@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pinsum {
+
+class CioProject;
+
+// A request that cannot be read or does not fit the catalogue; the message starts with the JSON
+// path ("counts[\"DI 24V DC\"]: unknown IO kind 'DI 24V DC'").
+class RequestError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+constexpr int32_t kMaxRequestedCount = 10000;
+
+struct RequestedCount {
+    std::string kind; // UTF-8, as written
+    int32_t count = 0;
+};
+
+// What to search for, as a request file states it: the calculator's trees and slider in text form.
+// Names are UTF-8, as written.
+struct SearchRequest {
+    // As written, possibly outside 0..6; the caller decides how to clamp it.
+    std::optional<int64_t> level;
+    std::vector<RequestedCount> counts;
+    std::vector<std::string> terminalsEnabled;
+    // None: the series offered by default, as the calculator starts.
+    std::optional<std::vector<std::string>> series;
+    std::vector<std::string> uncheckedDevices;
+};
+
+// Reads the request JSON; throws RequestError for bad JSON, unknown fields, wrong types and counts
+// outside 0..kMaxRequestedCount.
+SearchRequest ParseSearchRequest(std::string_view jsonText);
+
+// Sets the request counts (kinds not named get 0), enables exactly the named terminal kinds, checks
+// the series and their devices and then unchecks the named devices. Throws RequestError for a name
+// the project's catalogue does not have exactly once, before anything is changed.
+void ApplySearchRequest(const SearchRequest& request, CioProject& project);
+
+} // namespace pinsum
