@@ -2,8 +2,16 @@
 
 #include "model/archive.h"
 #include "model/cio_db.h"
+#include "model/cio_equip.h"
+#include "model/cio_line.h"
+#include "model/cio_node.h"
+#include "model/cio_plc.h"
 #include "model/cio_project.h"
+#include "model/cio_solution.h"
+#include "model/cio_variant.h"
 #include "model/object_stream.h"
+
+#include <typeinfo>
 
 namespace pinsum {
 
@@ -11,6 +19,38 @@ const char* const kDatabaseMagic = "PINSUM-DATABASE-VERSION-1.0\n";
 const char* const kPlannerMagic = "PINSUM-PLANNER-VERSION-1.0\n";
 
 namespace {
+
+template <class Child> bool AllOf(const CioArray& list) {
+    for (const auto& child : list.children)
+        if (typeid(*child) != typeid(Child))
+            return false;
+    return true;
+}
+
+template <class Child> bool AllOfWithVariants(const CioArray& list) {
+    for (const auto& child : list.children)
+        if (typeid(*child) != typeid(Child) || !AllOf<CioVariant>(static_cast<CioArray&>(*child)))
+            return false;
+    return true;
+}
+
+// Every list holds the class it is for; a file that puts, say, a device among the series is
+// damaged, and accepting it would leave objects where no operation expects them.
+void CheckShape(ArchiveReader& ar, const CioDb& db) {
+    if (!AllOf<CioType>(db.ioKinds) || !AllOfWithVariants<CioModul>(db.modules) ||
+        !AllOfWithVariants<CioPlc>(db.devices) || !AllOf<CioLine>(db.seriesList))
+        ar.Fail(ArchiveCause::BadIndex, "objekt na nečekaném místě databáze");
+}
+
+void CheckShape(ArchiveReader& ar, const CioProject& project) {
+    if (project.database != nullptr)
+        CheckShape(ar, *project.database);
+    bool ok = AllOf<CioSolution>(project) && AllOf<CioNode>(project.requestList);
+    for (const auto& solution : project.children)
+        ok = ok && AllOf<CioEquip>(static_cast<const CioArray&>(*solution));
+    if (!ok)
+        ar.Fail(ArchiveCause::BadIndex, "objekt na nečekaném místě projektu");
+}
 
 template <class Root> void StoreFile(ArchiveWriter& ar, const char* magic, const Root* root) {
     ar.WriteText(magic);
@@ -32,6 +72,7 @@ bool LoadRoot(ArchiveReader& ar, const char* magic, const char* what, std::uniqu
     if (dynamic_cast<Root*>(object.get()) == nullptr)
         ar.Fail(ArchiveCause::BadIndex, std::string("kořenový objekt není ") + what);
     root.reset(static_cast<Root*>(object.release()));
+    CheckShape(ar, *root);
     root->ResolveRefs();
     root->RenewIds();
     return true;

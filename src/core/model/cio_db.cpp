@@ -19,10 +19,16 @@ void MapChildren(const CioArray& source, const CioArray& copy, CioDb::ObjectMap&
     }
 }
 
+// References into the source become its copies, built-in objects stay; anything else would
+// point into the source after it is gone, so it is dropped.
 void Rebind(std::vector<CioType*>& entries, const CioDb::ObjectMap& map) {
-    for (CioType*& entry : entries)
+    std::erase_if(entries, [&map](CioType*& entry) {
         if (const auto it = map.find(entry); it != map.end())
             entry = it->second;
+        else if (!IsBuiltIn(entry))
+            return true;
+        return false;
+    });
 }
 
 void RebindVariants(const CioArray& owners, const CioDb::ObjectMap& map) {
@@ -148,9 +154,11 @@ CioDb::ObjectMap CioDb::CopyWithMap(const CioDb& source) {
     RebindVariants(modules, map);
     RebindVariants(devices, map);
     for (const auto& child : devices.children)
-        if (auto* device = dynamic_cast<CioPlc*>(child.get()))
-            if (const auto it = map.find(device->series.object); it != map.end())
-                device->series.object = dynamic_cast<CioLine*>(it->second);
+        if (auto* device = dynamic_cast<CioPlc*>(child.get())) {
+            const auto it = map.find(device->series.object);
+            device->series.object = it != map.end() ? dynamic_cast<CioLine*>(it->second) : nullptr;
+            Rebind(device->lines.entries, map);
+        }
     return map;
 }
 

@@ -1,6 +1,7 @@
 #include "model/cio_modul.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "model/archive.h"
 #include "model/cio_db.h"
@@ -79,9 +80,9 @@ void CioModul::ComputeTotals() {
     price = listPrice.Numeric();
     ioCount = 0;
     for (const auto& child : children)
-        if (const auto* variant = dynamic_cast<const CioMapArray*>(child.get());
-            variant != nullptr && child->kind == C_VARIANT_IO)
-            ioCount = std::max(ioCount, static_cast<int32_t>(variant->Count()));
+        if (child->kind == C_VARIANT_IO && typeid(*child) == typeid(CioVariant))
+            ioCount = std::max(
+                ioCount, static_cast<int32_t>(static_cast<const CioVariant&>(*child).Count()));
 }
 
 CioVariant* CioModul::Variant(size_t index) const {

@@ -1,5 +1,8 @@
 #include "model/cio_plc.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "model/archive.h"
 #include "model/cio_line.h"
 #include "model/cio_node.h"
@@ -101,7 +104,8 @@ void CioPlc::ComputeTotals() {
             continue;
         child->ComputeTotals();
         price += child->price;
-        ioCount += child->ioCount;
+        ioCount =
+            static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{ioCount} + child->ioCount));
     }
 }
 

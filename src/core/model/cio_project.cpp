@@ -147,12 +147,20 @@ void CioProject::CopyFrom(const CioType* other) {
     seriesSelection.CopyFrom(&source->seriesSelection);
     // The copy must refer to its own database, not to the one it was copied from.
     for (const auto& child : requestList.children)
-        if (auto* node = dynamic_cast<CioNode*>(child.get()))
-            if (const auto it = map.find(node->kindRef.object); it != map.end())
+        if (auto* node = dynamic_cast<CioNode*>(child.get())) {
+            const auto it = map.find(node->kindRef.object);
+            if (it != map.end())
                 node->kindRef.object = it->second;
-    for (CioType*& series : seriesSelection.entries)
-        if (const auto it = map.find(series); it != map.end())
-            series = it->second;
+            else if (!IsBuiltIn(node->kindRef.object))
+                node->kindRef.object = nullptr;
+        }
+    std::erase_if(seriesSelection.entries, [&map](CioType*& series) {
+        const auto it = map.find(series);
+        if (it == map.end())
+            return true;
+        series = it->second;
+        return false;
+    });
 }
 
 void CioProject::CountPoints() {

@@ -1,6 +1,9 @@
 #include "model/cio_variant.h"
 
 #include <algorithm>
+#include <typeinfo>
+
+#include "model/cio_modul.h"
 
 #include "model/archive.h"
 
@@ -79,20 +82,16 @@ void CioVariant::CountPoints() {
 }
 
 void CioVariant::ComputeTotals() {
-    // A damaged file can make a position allow a device that contains it; the guard cuts the
-    // cycle instead of recursing without end.
-    if (m_computing)
-        return;
-    m_computing = true;
     CioType::ComputeTotals();
     for (CioType* entry : entries) {
-        if (entry == nullptr)
+        // Only modules belong in a position; whatever else a damaged file names counts nothing,
+        // which also keeps a device that allows itself from recursing without end.
+        if (entry == nullptr || typeid(*entry) != typeid(CioModul))
             continue;
         entry->ComputeTotals();
         price = std::max(price, entry->price);
         ioCount = std::max(ioCount, entry->ioCount);
     }
-    m_computing = false;
 }
 
 } // namespace pinsum

@@ -32,9 +32,6 @@ public:
     OrderedMap<CioType*, uint16_t> kindCounts;
     OrderedMap<CioType*, uint16_t> ruleCounts;
     CioMapArray rules;
-
-private:
-    bool m_computing = false;
 };
 
 } // namespace pinsum
