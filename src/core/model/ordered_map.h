@@ -36,6 +36,7 @@ public:
     }
 
     void Clear() { m_entries.clear(); }
+    void Reserve(size_t count) { m_entries.reserve(count); }
     bool Empty() const { return m_entries.empty(); }
     size_t Size() const { return m_entries.size(); }
 

@@ -107,7 +107,14 @@ int32_t CioEquip::GetIoCount(bool used) const {
             if (kind != nullptr && kind->Category() == 0)
                 ++offered;
     }
-    return std::max(offered - chosen->coveredTotal, 0);
+    // Placed terminals are not ordinary points, so only ordinary placements are taken off.
+    int32_t placed = 0;
+    for (const auto& assigned : chosen->positionMaps)
+        if (assigned != nullptr)
+            for (const auto& [kind, count] : *assigned)
+                if (kind->Category() == 0)
+                    placed += count;
+    return std::max(offered - placed, 0);
 }
 
 void CioEquip::Describe(std::string& text, const std::string& prefix) const {

@@ -241,6 +241,18 @@ CioModul* AsModule(CioType* entry) {
     return dynamic_cast<CioModul*>(entry);
 }
 
+// The most kinds any variant allowed in the position provides, so that matching never grows the
+// position's map.
+size_t MostKinds(const CioVariant& position) {
+    size_t most = 0;
+    for (CioType* entry : position.entries)
+        if (const CioModul* module = AsModule(entry))
+            for (size_t v = 0; v < module->Count(); ++v)
+                if (const CioVariant* variant = module->Variant(v))
+                    most = std::max(most, variant->kindCounts.Size());
+    return most;
+}
+
 } // namespace
 
 const std::vector<CioType*>* CioModuleSelector::Allowed(int p) const {
@@ -277,6 +289,7 @@ int CioModuleSelector::Attach(CioPlc* target) {
         modules.push_back(AsModule(position->entries.front()));
         moduleIndexes.push_back(0);
         positionMaps.push_back(std::make_unique<KindCountMap>());
+        positionMaps.back()->Reserve(MostKinds(*position));
     }
     const size_t n = variants.size();
     validStructure = digitsFit && moduleIndexes.size() == n && modules.size() == n &&
@@ -374,7 +387,9 @@ int CioModuleSelector::Next(int p) {
     } else {
         carry = Next(p - 1);
     }
-    return carry && NextModule(p) && NextVariant(p) ? 1 : 0;
+    // The digit restarts the way First chooses, so a module without variants does not end the
+    // enumeration.
+    return carry && NextModule(p) && ChooseFirst(p) ? 1 : 0;
 }
 
 int CioModuleSelector::IsValid() const {
@@ -499,10 +514,10 @@ int CioModuleSelector::MarkIdlePositions(double& out) {
             return 0;
         variants[p] = &EmptyModule();
     }
+    // An idle position keeps its module, and so its price.
     out = 0.0;
-    for (size_t p = 0; p < variants.size(); ++p)
-        if (variants[p] != nullptr && p < modules.size() && modules[p] != nullptr &&
-            variants[p] != &EmptyModule())
+    for (size_t p = 0; p < variants.size() && p < modules.size(); ++p)
+        if (variants[p] != nullptr && modules[p] != nullptr)
             out += modules[p]->listPrice.Numeric();
     return 1;
 }
