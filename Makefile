@@ -9,7 +9,7 @@ deps:
 	bash scripts/install-deps.sh
 
 release: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DPINSUM_BUILD_TESTS=OFF
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
 demo: release

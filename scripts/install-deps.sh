@@ -6,6 +6,7 @@ packages=(
     g++ make cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
+    libjpeg-dev
     libcurl4-openssl-dev python3-pyftpdlib
     clang libclang-rt-14-dev
 )

@@ -38,5 +38,6 @@ struct Command {
 const std::vector<Command>& CatalogueCommands();
 const std::vector<Command>& PlanCommands();
 const std::vector<Command>& SolveCommands();
+const std::vector<Command>& UpdateCommands();
 
 } // namespace pinsum::cli

@@ -12,7 +12,8 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> all = SolveCommands();
-    for (const std::vector<Command>* group : {&CatalogueCommands(), &PlanCommands()})
+    for (const std::vector<Command>* group :
+         {&CatalogueCommands(), &PlanCommands(), &UpdateCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }

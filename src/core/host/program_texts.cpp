@@ -34,6 +34,18 @@ const std::unordered_map<int, const char*> kTexts = {
     {52117, "Řešení: %d, Cena: %s, Použité IO %d,  Nepoužité IO %d\r\n"},
     {52136, "Třídění výsledků %d"},
     {52137, "Odstranění duplikací %d"},
+    {53001, "Chyba aktualizace"},
+    {53002, "Nelze přepsat soubor databáze"},
+    {53003, "Databáze je aktuální"},
+    {53004, "Aktualizace nebyla nalezena"},
+    {53005, "Server je nedostupný"},
+    {53006, "Akce přerušena uživatelem"},
+    {53007, "Přenos souboru nedokončen!\nSoubor na FTP serveru byl smazán."},
+    {53008, "Soubor databáze úspěšně uložen"},
+    {53009, "Soubor databáze byl úspěšně aktualizován\nPřejete si restartovat projekt s "
+            "aktualizovaným souborem ?"},
+    {53010, "Nalezen aktualizovaný soubor databáze.\nStáhnout aktualizaci a instalovat ?"},
+    {53011, "Aktualizace ......"},
 };
 
 } // namespace

@@ -1,0 +1,33 @@
+#include "update/database_install.h"
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "host/file_io.h"
+#include "model/archive.h"
+#include "model/catalogue_file.h"
+#include "model/cio_db.h"
+
+namespace pinsum {
+
+bool IsReadableCatalogue(const std::string& path) {
+    try {
+        const std::vector<uint8_t> bytes = ReadFileBytes(path);
+        ArchiveReader reader(bytes, path);
+        reader.progress = nullptr;
+        std::unique_ptr<CioDb> database;
+        LoadDatabaseFile(reader, database);
+        return database != nullptr;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool ReplaceFileAtomically(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return !error;
+}
+
+} // namespace pinsum

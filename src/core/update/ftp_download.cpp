@@ -1,0 +1,173 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "update/ftp_connection.h"
+#include "update/ftp_thread.h"
+#include "update/ftp_transfer.h"
+#include "update/ftp_update_struct.h"
+#include "update/transfer_chunks.h"
+
+namespace pinsum {
+namespace {
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// One run of DownloadDatabase. The network delivers data in pieces of its own size; they are
+// gathered into chunks so that writing, progress and the cancel check happen once per chunk.
+class DatabaseDownload {
+public:
+    explicit DatabaseDownload(ftpUpdateStruct& request) : m_request(request) {}
+
+    void Run() {
+        Transfer();
+        CleanUp();
+    }
+
+private:
+    bool CancelRequested() const { return m_request.cancelRequested; }
+    void SetResult(UpdateResult result) { m_request.result = result; }
+
+    void Transfer();
+    UpdateResult Receive(const std::string& listedName);
+    bool TakeData(const uint8_t* data, size_t size);
+    bool FinishChunk();
+    void CleanUp();
+
+    ftpUpdateStruct& m_request;
+    std::string m_remoteName;
+    std::unique_ptr<FtpSession> m_session;
+    std::unique_ptr<FtpConnection> m_connection;
+    int64_t m_serverTime = 0;
+    uint32_t m_size = 0;
+    uint32_t m_chunk = 0;
+    int m_localFile = -1;
+    std::unique_ptr<uint8_t[]> m_buffer;
+    uint32_t m_filled = 0;
+    uint32_t m_total = 0;
+    bool m_cancelled = false;
+    bool m_writeFailed = false;
+};
+
+void DatabaseDownload::Transfer() {
+    if (m_request.remotePath) {
+        m_remoteName = LastPathComponent(*m_request.remotePath);
+        ReportState(&m_request, &m_remoteName, 0);
+    }
+    m_session = OpenFtpSession(*m_request.agentName);
+    if (m_session == nullptr)
+        return SetResult(kUpdateNoSession);
+    if (CancelRequested())
+        return SetResult(kUpdateCancelled);
+    m_connection = ConnectFtp(*m_session, m_request);
+    if (m_connection == nullptr)
+        return;
+    if (CancelRequested())
+        return SetResult(kUpdateCancelled);
+    std::string listedName;
+    m_size = FindRemoteFile(*m_connection, m_remoteName, m_serverTime, listedName);
+    if (m_size == 0)
+        return SetResult(kUpdateNotFound);
+    if (CancelRequested())
+        return SetResult(kUpdateCancelled);
+    if (m_request.localTime && *m_request.localTime >= m_serverTime)
+        return SetResult(kUpdateCurrent);
+    if (m_request.checkOnly)
+        return SetResult(kUpdateOk);
+    if (m_request.localFile) {
+        m_localFile =
+            open(m_request.localFile->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (m_localFile < 0)
+            return SetResult(kUpdateLocalFile);
+    }
+    m_chunk = ChunkSize(m_size);
+    m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
+    if (m_buffer == nullptr)
+        return SetResult(kUpdateNoMemory);
+    SetResult(Receive(listedName));
+}
+
+// Fetches the file by the name the listing gave, which may differ in letter case from the one
+// asked for on a server that tells the two apart.
+UpdateResult DatabaseDownload::Receive(const std::string& listedName) {
+    const TransferEnd end = m_connection->Retrieve(
+        listedName, [this](const uint8_t* data, size_t size) { return TakeData(data, size); },
+        [this] { return CancelRequested(); });
+    // The end of the data is the last, short read; it is written and reported like the others.
+    if (end == TransferEnd::Complete)
+        FinishChunk();
+    if (m_writeFailed)
+        return kUpdateLocalFile;
+    if (m_cancelled || end == TransferEnd::Aborted)
+        return kUpdateCancelled;
+    if (end == TransferEnd::Failed)
+        return kUpdateRemoteOpen;
+    ReportState(&m_request, nullptr, 100);
+    return kUpdateOk;
+}
+
+bool DatabaseDownload::TakeData(const uint8_t* data, size_t size) {
+    while (size > 0) {
+        const size_t take = std::min<size_t>(size, m_chunk - m_filled);
+        std::memcpy(m_buffer.get() + m_filled, data, take);
+        m_filled += static_cast<uint32_t>(take);
+        data += take;
+        size -= take;
+        if (m_filled == m_chunk && !FinishChunk())
+            return false;
+    }
+    return true;
+}
+
+// False ends the transfer: the local file could not take the data, or a cancel was requested.
+bool DatabaseDownload::FinishChunk() {
+    m_total += m_filled;
+    if (m_localFile >= 0 && !WriteAll(m_localFile, m_buffer.get(), m_filled)) {
+        m_writeFailed = true;
+        return false;
+    }
+    m_filled = 0;
+    ReportState(&m_request, nullptr, ProgressPercent(m_total, m_size));
+    m_cancelled = CancelRequested();
+    return !m_cancelled;
+}
+
+void DatabaseDownload::CleanUp() {
+    if (m_localFile >= 0) {
+        // The local copy carries the server's time, so that the next check compares like with like.
+        const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(m_serverTime), 0}};
+        futimens(m_localFile, times);
+        close(m_localFile);
+    }
+    m_buffer.reset();
+    m_connection.reset();
+    m_session.reset();
+    ReportDone(&m_request);
+}
+
+} // namespace
+
+void DownloadDatabase(ftpUpdateStruct* request) {
+    if (request == nullptr || !request->agentName)
+        return;
+    DatabaseDownload(*request).Run();
+}
+
+} // namespace pinsum

@@ -1,0 +1,184 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "update/ftp_connection.h"
+#include "update/ftp_thread.h"
+#include "update/ftp_transfer.h"
+#include "update/ftp_update_struct.h"
+#include "update/transfer_chunks.h"
+
+namespace pinsum {
+namespace {
+
+// Reads until the buffer is full or the file ends; -1 on a read error.
+ssize_t ReadFull(int fd, uint8_t* into, size_t size) {
+    size_t total = 0;
+    while (total < size) {
+        const ssize_t n = read(fd, into + total, size - total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        total += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(total);
+}
+
+// One run of UploadDatabase. The network asks for data in pieces of its own size; they are served
+// from one chunk of the file at a time, and progress and the cancel check follow each chunk.
+class DatabaseUpload {
+public:
+    explicit DatabaseUpload(ftpUpdateStruct& request) : m_request(request) {}
+
+    void Run() {
+        Transfer();
+        CleanUp();
+    }
+
+private:
+    bool CancelRequested() const { return m_request.cancelRequested; }
+    void SetResult(UpdateResult result) { m_request.result = result; }
+
+    void Transfer();
+    bool OpenLocalFile();
+    UpdateResult Send();
+    std::optional<size_t> Serve(uint8_t* into, size_t room);
+    bool ReadNextChunk();
+    void CleanUp();
+
+    ftpUpdateStruct& m_request;
+    std::string m_remoteName;
+    std::unique_ptr<FtpSession> m_session;
+    std::unique_ptr<FtpConnection> m_connection;
+    int m_localFile = -1;
+    uint32_t m_size = 0;
+    uint32_t m_chunk = 0;
+    std::unique_ptr<uint8_t[]> m_buffer;
+    uint32_t m_filled = 0;
+    uint32_t m_served = 0;
+    uint32_t m_total = 0;
+    bool m_chunkRead = false;
+    bool m_ended = false;
+    bool m_cancelled = false;
+    bool m_readFailed = false;
+};
+
+void DatabaseUpload::Transfer() {
+    // Only the bare name: the download looks the file up in the login directory, and a local
+    // folder in the name would put it elsewhere or be refused.
+    if (m_request.remotePath) {
+        m_remoteName = LastPathComponent(*m_request.remotePath);
+        ReportState(&m_request, &m_remoteName, 0);
+    }
+    m_session = OpenFtpSession(*m_request.agentName);
+    if (m_session == nullptr)
+        return SetResult(kUpdateNoSession);
+    if (CancelRequested())
+        return SetResult(kUpdateNoSession);
+    m_connection = ConnectFtp(*m_session, m_request);
+    if (m_connection == nullptr)
+        return;
+    if (CancelRequested())
+        return SetResult(kUpdateNoSession);
+    if (!OpenLocalFile())
+        return SetResult(kUpdateLocalFile);
+    m_chunk = ChunkSize(m_size);
+    m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
+    if (m_buffer == nullptr)
+        return SetResult(kUpdateNoMemory);
+    SetResult(Send());
+}
+
+bool DatabaseUpload::OpenLocalFile() {
+    m_localFile = open(m_request.localFile->c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_localFile < 0)
+        return false;
+    struct stat status {};
+    if (fstat(m_localFile, &status) != 0) {
+        close(m_localFile);
+        m_localFile = -1;
+        return false;
+    }
+    m_size = static_cast<uint32_t>(status.st_size);
+    return true;
+}
+
+UpdateResult DatabaseUpload::Send() {
+    const TransferEnd end = m_connection->Store(
+        m_remoteName, [this](uint8_t* into, size_t room) { return Serve(into, room); },
+        [this] { return CancelRequested(); });
+    const bool partial = m_readFailed || m_cancelled || end == TransferEnd::Aborted;
+    // A partly written catalogue on the server would be fetched by everybody; remove it.
+    if (partial)
+        m_connection->Remove(m_remoteName);
+    if (m_readFailed)
+        return kUpdateLocalFile;
+    if (partial)
+        return kUpdateCancelled;
+    if (end == TransferEnd::Failed)
+        return kUpdateRemoteOpen;
+    ReportState(&m_request, nullptr, 100);
+    return kUpdateOk;
+}
+
+std::optional<size_t> DatabaseUpload::Serve(uint8_t* into, size_t room) {
+    while (!m_ended && m_served == m_filled) {
+        // The chunk served so far has been handed over whole.
+        if (m_chunkRead) {
+            ReportState(&m_request, nullptr, ProgressPercent(m_total, m_size));
+            m_cancelled = CancelRequested();
+            if (m_cancelled)
+                return std::nullopt;
+            m_ended = m_filled < m_chunk;
+            if (m_ended)
+                break;
+        }
+        if (!ReadNextChunk())
+            return std::nullopt;
+    }
+    if (m_ended)
+        return 0;
+    const size_t count = std::min<size_t>(room, m_filled - m_served);
+    std::memcpy(into, m_buffer.get() + m_served, count);
+    m_served += static_cast<uint32_t>(count);
+    return count;
+}
+
+bool DatabaseUpload::ReadNextChunk() {
+    const ssize_t count = ReadFull(m_localFile, m_buffer.get(), m_chunk);
+    m_readFailed = count < 0;
+    if (m_readFailed)
+        return false;
+    m_filled = static_cast<uint32_t>(count);
+    m_served = 0;
+    m_total += m_filled;
+    m_chunkRead = true;
+    return true;
+}
+
+void DatabaseUpload::CleanUp() {
+    if (m_localFile >= 0)
+        close(m_localFile);
+    m_buffer.reset();
+    m_connection.reset();
+    m_session.reset();
+    ReportDone(&m_request);
+}
+
+} // namespace
+
+void UploadDatabase(ftpUpdateStruct* request) {
+    if (request == nullptr || !request->agentName || !request->localFile)
+        return;
+    DatabaseUpload(*request).Run();
+}
+
+} // namespace pinsum

@@ -1,0 +1,156 @@
+#include "update/update_flows.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "host/program_texts.h"
+#include "update/ftp_transfer.h"
+#include "update/ftp_update_progress.h"
+#include "update/update_texts.h"
+
+namespace pinsum {
+namespace {
+
+constexpr MessageIcon kInfo = MessageIcon::Information;
+constexpr MessageIcon kStop = MessageIcon::Stop;
+constexpr ResultWording kSilent{0, kInfo};
+constexpr ResultWording kUnreachable{kTextServerUnreachable, kStop};
+constexpr ResultWording kCurrent{kTextDatabaseCurrent, kInfo};
+constexpr ResultWording kError{kTextUpdateError, kStop};
+constexpr ResultWording kCancelled{kTextCancelledByUser, kInfo};
+
+// Rows: results 0 to 8; columns: check, update, export.
+constexpr ResultWording kWordings[9][3] = {
+    {kSilent, kSilent, {kTextDatabaseSaved, kInfo}},
+    {kCurrent, kCurrent, kCurrent},
+    {kUnreachable, kUnreachable, kUnreachable},
+    {{kTextUpdateNotFound, kInfo}, kError, kError},
+    {kUnreachable, kError, kError},
+    {kUnreachable, kError, kError},
+    {kUnreachable, kUnreachable, kUnreachable},
+    {kCancelled, kCancelled, {kTextUploadIncomplete, kStop}},
+    {kUnreachable, kUnreachable, kUnreachable},
+};
+
+FlowEnd EndOf(UpdateResult result) {
+    if (result == kUpdateOk)
+        return FlowEnd::Done;
+    return result == kUpdateCurrent ? FlowEnd::Current : FlowEnd::Failed;
+}
+
+} // namespace
+
+ResultWording WordResult(FlowKind flow, UpdateResult result) {
+    if (result < kUpdateOk || result > kUpdateNotRun)
+        return kUnreachable;
+    return kWordings[result][static_cast<int>(flow)];
+}
+
+UpdateFlows::UpdateFlows(FtpConfig server, std::string dataFolder, Messenger& messenger,
+                         FtpUpdateDialogRunner& dialog, FileReplacer replace)
+    : m_server(std::move(server)), m_dataFolder(std::move(dataFolder)), m_messenger(messenger),
+      m_dialog(dialog), m_replace(replace) {}
+
+std::string UpdateFlows::DataPath(const char* fileName) const {
+    return (std::filesystem::path(m_dataFolder) / fileName).string();
+}
+
+void UpdateFlows::Show(ResultWording wording) {
+    if (wording.text != 0)
+        m_messenger.Show(ProgramText(wording.text), wording.icon, MessageButtons::Ok);
+}
+
+void UpdateFlows::FillServer(ftpUpdateStruct& request) const {
+    request.url = m_server.url;
+    request.userName = m_server.user;
+    request.password = m_server.password;
+    request.passiveMode = m_server.passive;
+    request.agentName = kAgentName;
+    request.result = kUpdateNotRun;
+    request.cancelRequested = false;
+}
+
+void UpdateFlows::FillDownloadRequest(ftpUpdateStruct& request, bool checkOnly) const {
+    FillServer(request);
+    const std::string database = DataPath(kDatabaseFileName);
+    request.remotePath = database;
+    request.localFile.reset();
+    request.checkOnly = checkOnly;
+    struct stat status {};
+    if (stat(database.c_str(), &status) == 0)
+        request.localTime = status.st_mtime;
+    else
+        request.localTime.reset();
+}
+
+FlowEnd UpdateFlows::CheckForUpdate() {
+    ftpUpdateStruct request;
+    FillDownloadRequest(request, true);
+    DownloadDatabase(&request);
+    Show(WordResult(FlowKind::Check, request.result));
+    return EndOf(request.result);
+}
+
+FlowEnd UpdateFlows::UpdateDatabase(bool skipCheck) {
+    if (!skipCheck) {
+        const FlowEnd checked = CheckForUpdate();
+        if (checked != FlowEnd::Done)
+            return checked;
+    }
+    ftpUpdateStruct request;
+    FillDownloadRequest(request, false);
+    request.localFile = DataPath(kDownloadFileName);
+    if (m_dialog.ShowModal(request, DownloadDatabase) == 0) {
+        Show(kError);
+        return FlowEnd::Failed;
+    }
+    if (request.result != kUpdateOk) {
+        Show(WordResult(FlowKind::Update, request.result));
+        return EndOf(request.result);
+    }
+    return Install();
+}
+
+// A complete download can still be no catalogue (a wrong file, one the server cut short); the
+// installed one is replaced only by a file that loads, and only in one step.
+FlowEnd UpdateFlows::Install() {
+    const std::string download = DataPath(kDownloadFileName);
+    if (!IsReadableCatalogue(download)) {
+        Show(kError);
+        return FlowEnd::Failed;
+    }
+    if (!m_replace(download, DataPath(kDatabaseFileName))) {
+        Show({kTextCannotReplace, kStop});
+        return FlowEnd::Failed;
+    }
+    return FlowEnd::Done;
+}
+
+FlowEnd UpdateFlows::ExportDatabase(const std::string& documentPath,
+                                    const std::function<bool()>& saveDocument) {
+    if (saveDocument && !saveDocument())
+        return FlowEnd::Failed;
+    ftpUpdateStruct request;
+    FillServer(request);
+    request.remotePath = documentPath;
+    request.localFile = documentPath;
+    if (m_dialog.ShowModal(request, UploadDatabase) == 0) {
+        Show(kError);
+        return FlowEnd::Failed;
+    }
+    Show(WordResult(FlowKind::Export, request.result));
+    return EndOf(request.result);
+}
+
+bool UpdateFlows::AskRestart() {
+    return m_messenger.Show(ProgramText(kTextRestartQuestion), MessageIcon::Question,
+                            MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+bool UpdateFlows::AskInstallFound() {
+    return m_messenger.Show(ProgramText(kTextInstallQuestion), MessageIcon::Information,
+                            MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+} // namespace pinsum

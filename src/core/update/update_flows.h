@@ -1,0 +1,82 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "host/messenger.h"
+#include "update/database_install.h"
+#include "update/ftp_config.h"
+#include "update/ftp_update_struct.h"
+
+namespace pinsum {
+
+class FtpUpdateDialogRunner;
+
+constexpr const char* kDatabaseFileName = "iodb.pp";
+constexpr const char* kDownloadFileName = "iodb.tmp";
+constexpr const char* kAgentName = "pinsum";
+
+// How a flow ended; its message, if any, has been shown.
+enum class FlowEnd {
+    Done,    // check: the server holds a newer catalogue; update: installed; export: sent
+    Current, // the installed catalogue is as new as the server's
+    Failed,  // anything else, cancels included
+};
+
+enum class FlowKind { Check, Update, Export };
+
+// The message a flow shows for a request's result; text 0 shows nothing.
+struct ResultWording {
+    int text;
+    MessageIcon icon;
+};
+ResultWording WordResult(FlowKind flow, UpdateResult result);
+
+// Moves the downloaded catalogue over the installed one.
+using FileReplacer = bool (*)(const std::string& from, const std::string& to);
+
+// The update flows of the calculator and the planner: check for a newer catalogue, download and
+// install it, send a catalogue to the server. They run on the user-interface thread and show
+// every outcome through the messenger.
+class UpdateFlows {
+public:
+    // dataFolder holds "iodb.pp"; the dialog runs transfers with progress. The replacer is a seam
+    // for tests.
+    UpdateFlows(FtpConfig server, std::string dataFolder, Messenger& messenger,
+                FtpUpdateDialogRunner& dialog, FileReplacer replace = ReplaceFileAtomically);
+
+    // Asks the server, on the calling thread and without a dialog, whether it holds a newer
+    // "iodb.pp" than the data folder (any, when there is none locally).
+    FlowEnd CheckForUpdate();
+    // Unless skipCheck, checks first and stops with the check's message. Then downloads into
+    // "iodb.tmp" behind the progress dialog and, only when that loads as a catalogue, moves it
+    // over "iodb.pp". Installing shows no message: the caller asks about the restart.
+    FlowEnd UpdateDatabase(bool skipCheck);
+    // Has the document saved (false stops without a message), then sends it behind the progress
+    // dialog under its bare file name.
+    FlowEnd ExportDatabase(const std::string& documentPath,
+                           const std::function<bool()>& saveDocument);
+
+    // After an installed update: true when the user wants the project restarted.
+    bool AskRestart();
+    // After the automatic check found a newer catalogue: true when the user wants it installed.
+    bool AskInstallFound();
+
+    // A download of "iodb.pp" into nothing, carrying the local copy's last-write time when it
+    // exists and can be read.
+    void FillDownloadRequest(ftpUpdateStruct& request, bool checkOnly) const;
+
+private:
+    void FillServer(ftpUpdateStruct& request) const;
+    std::string DataPath(const char* fileName) const;
+    FlowEnd Install();
+    void Show(ResultWording wording);
+
+    FtpConfig m_server;
+    std::string m_dataFolder;
+    Messenger& m_messenger;
+    FtpUpdateDialogRunner& m_dialog;
+    FileReplacer m_replace;
+};
+
+} // namespace pinsum
