@@ -39,5 +39,6 @@ const std::vector<Command>& CatalogueCommands();
 const std::vector<Command>& PlanCommands();
 const std::vector<Command>& SolveCommands();
 const std::vector<Command>& UpdateCommands();
+const std::vector<Command>& HelpCommands();
 
 } // namespace pinsum::cli

@@ -13,7 +13,7 @@ namespace {
 std::vector<Command> AllCommands() {
     std::vector<Command> all = SolveCommands();
     for (const std::vector<Command>* group :
-         {&CatalogueCommands(), &PlanCommands(), &UpdateCommands()})
+         {&CatalogueCommands(), &PlanCommands(), &UpdateCommands(), &HelpCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }
@@ -73,7 +73,7 @@ int RunCommand(const std::vector<std::string>& words) {
 int Run(const std::vector<std::string>& words) {
     if (words.empty())
         throw CliError("no command given (see 'pinsum help')");
-    if (words[0] == "help" || words[0] == "--help" || words[0] == "-h") {
+    if ((words[0] == "help" && words.size() == 1) || words[0] == "--help" || words[0] == "-h") {
         PrintUsage(std::cout);
         return kExitOk;
     }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "helptext/help_markup.h"
 #include "model/archive.h"
 #include "model/item_editors.h"
 
@@ -162,7 +163,7 @@ int CioType::IsEqual(const CioType* other) const {
 }
 
 void CioType::GetHelpMarkup(std::string& out) const {
-    out = help;
+    out = ToMarkup(help);
 }
 
 void CioType::ComputeTotals() {

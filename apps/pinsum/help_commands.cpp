@@ -1,0 +1,103 @@
+#include <climits>
+#include <iostream>
+#include <memory>
+
+#include "command.h"
+#include "document_files.h"
+#include "helptext/help_markup.h"
+#include "helptext/markup_layout.h"
+#include "helptext/markup_tokenizer.h"
+#include "helptext/picture_element.h"
+#include "host/file_io.h"
+#include "host/text_codec.h"
+#include "model/cio_array.h"
+#include "model/cio_db.h"
+#include "plain_text_canvas.h"
+#include "stderr_messenger.h"
+
+namespace pinsum::cli {
+namespace {
+
+const CioType& FindCatalogueItem(const CioDb& db, const std::string& utf8Name) {
+    const std::string name = Utf8ToCp1250(utf8Name);
+    for (const CioArray* list : {&db.ioKinds, &db.modules, &db.seriesList, &db.devices})
+        for (const std::unique_ptr<CioType>& item : list->children)
+            if (item->name == name)
+                return *item;
+    throw CliError("no item named '" + utf8Name + "' in the catalogue");
+}
+
+// Pictures become one line with their sizes; the rest is the mark-up as it is.
+std::string SummarisePictures(std::string_view markup) {
+    std::string out;
+    size_t at = 0;
+    while (at < markup.size()) {
+        const MarkupToken token = NextMarkupToken(markup, at);
+        const std::optional<PictureElement> picture =
+            token.tag == MarkupTag::Picture ? DecodePicture(markup, at) : std::nullopt;
+        if (!picture) {
+            out.append(markup.substr(at, token.length));
+            at += token.length;
+            continue;
+        }
+        out += "\n<pict " + std::to_string(picture->displayWidth) + "x" +
+               std::to_string(picture->displayHeight) + " twips, " +
+               std::to_string(picture->pixelWidth) + "x" + std::to_string(picture->pixelHeight) +
+               " px, JPEG " + std::to_string(picture->jpeg.size()) + " bytes>\n";
+        at = picture->end;
+    }
+    return out;
+}
+
+std::string PlainText(std::string_view markup) {
+    PlainTextCanvas canvas;
+    CPrintLayout boxes;
+    boxes.SetSingleBox({0, 0, 380, INT_MAX / 2});
+    MarkupLayout layout(canvas, boxes);
+    layout.LayOut(markup, layout.FirstPage(), true);
+    return canvas.Text();
+}
+
+int Show(const std::vector<std::string>& arguments) {
+    std::vector<std::string> names;
+    bool plain = false;
+    for (const std::string& argument : arguments) {
+        if (argument == "--plain")
+            plain = true;
+        else if (argument.size() > 1 && argument[0] == '-')
+            throw CliError("unknown option '" + argument + "'");
+        else
+            names.push_back(argument);
+    }
+    if (names.size() != 2)
+        throw CliError("usage: pinsum help show CATALOGUE ITEM-NAME [--plain]");
+    const std::unique_ptr<CioDb> db = LoadCatalogueDatabase(names[0]);
+    StderrMessenger messenger;
+    const std::string markup = ToMarkup(FindCatalogueItem(*db, names[1]).help, &messenger);
+    const std::string shown = plain ? PlainText(markup) : SummarisePictures(markup) + "\n";
+    std::cout << Cp1250ToUtf8(shown);
+    return kExitOk;
+}
+
+int Convert(const std::vector<std::string>& arguments) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(arguments[0]);
+    StderrMessenger messenger;
+    std::cout << Cp1250ToUtf8(ToMarkup(
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                     &messenger))
+              << '\n';
+    return kExitOk;
+}
+
+} // namespace
+
+const std::vector<Command>& HelpCommands() {
+    static const std::vector<Command> commands = {
+        {"help", "show", "CATALOGUE ITEM-NAME [--plain]",
+         "Prints an item's help as mark-up, or laid out as plain text.", kOwnArguments, Show},
+        {"help", "convert", "FILE.rtf", "Converts a rich-text file to mark-up.", 1, Convert},
+    };
+    return commands;
+}
+
+} // namespace pinsum::cli
