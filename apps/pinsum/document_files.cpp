@@ -21,18 +21,25 @@ bool HasMagic(const std::vector<uint8_t>& bytes, const char* magic) {
     }
 }
 
-} // namespace
-
-std::unique_ptr<CioDb> LoadCatalogue(const std::string& path) {
+// Reads a file of one kind: its magic must match, duplicate identities are warned about.
+template <class Root>
+std::unique_ptr<Root> LoadDocument(const std::string& path, const char* magic, const char* kind,
+                                   void (*load)(ArchiveReader&, std::unique_ptr<Root>&)) {
     const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    if (!HasMagic(bytes, kDatabaseMagic))
-        throw CliError(path + ": not a catalogue file");
+    if (!HasMagic(bytes, magic))
+        throw CliError(path + ": not a " + kind + " file");
     ArchiveReader reader(bytes, path);
     StderrMessenger messenger;
     reader.messenger = &messenger;
-    std::unique_ptr<CioDb> db;
-    LoadDatabaseFile(reader, db);
-    return db;
+    std::unique_ptr<Root> root;
+    load(reader, root);
+    return root;
+}
+
+} // namespace
+
+std::unique_ptr<CioDb> LoadCatalogue(const std::string& path) {
+    return LoadDocument<CioDb>(path, kDatabaseMagic, "catalogue", LoadDatabaseFile);
 }
 
 std::unique_ptr<CioDb> LoadCatalogueDatabase(const std::string& path) {
@@ -43,14 +50,8 @@ std::unique_ptr<CioDb> LoadCatalogueDatabase(const std::string& path) {
 }
 
 std::unique_ptr<CioProject> LoadPlannerProject(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    if (!HasMagic(bytes, kPlannerMagic))
-        throw CliError(path + ": not a planner file");
-    ArchiveReader reader(bytes, path);
-    StderrMessenger messenger;
-    reader.messenger = &messenger;
-    std::unique_ptr<CioProject> project;
-    LoadPlannerFile(reader, project);
+    std::unique_ptr<CioProject> project =
+        LoadDocument<CioProject>(path, kPlannerMagic, "planner", LoadPlannerFile);
     if (project == nullptr)
         throw CliError(path + ": the planner file holds no project");
     return project;
