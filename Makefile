@@ -20,14 +20,20 @@ demo-catalogue: release
 	$(RELEASE_DIR)/apps/pinsum/pinsum catalogue show $(RELEASE_DIR)/data/iodb.pp
 
 test-build: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DPINSUM_SANITIZE=ON -DPINSUM_FUZZ=ON
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DPINSUM_WERROR=ON -DPINSUM_SANITIZE=ON \
+		-DPINSUM_FUZZ=ON
 	cmake --build $(TEST_DIR) -j$(JOBS)
 
 test: test-build
 	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS)
 
-bench: release
-	$(RELEASE_DIR)/bench/pinsum_bench
+BENCH_DIR := build/bench
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DPINSUM_BUILD_TESTS=OFF \
+		-DPINSUM_BUILD_BENCH=ON
+	cmake --build $(BENCH_DIR) -j$(JOBS)
+	$(BENCH_DIR)/bench/pinsum_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,11 +1,13 @@
 #include <benchmark/benchmark.h>
 
-#include "catalogue_generator.h"
 #include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_db.h"
+#include "support/catalogue_generator.h"
 
 namespace pinsum::bench {
+
+using namespace pinsum::test;
 namespace {
 
 void SetFileBytes(benchmark::State& state, size_t bytes) {

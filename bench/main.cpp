@@ -2,7 +2,6 @@
 //   --peak-memory [FILE]     loads FILE (default: the generated 10 MB catalogue) once and prints
 //                            the memory the load took, next to the file size
 //   --write-catalogue FILE   writes the generated 10 MB catalogue
-//   --check                  checks that the generated catalogues read back whole
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -14,15 +13,16 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue_generator.h"
 #include "heap_counter.h"
 #include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_db.h"
-#include "model/cio_map_array.h"
+#include "support/catalogue_generator.h"
 
 namespace pinsum::bench {
 namespace {
+
+using namespace pinsum::test;
 
 // A field of /proc/self/status in kB, or -1.
 long StatusKb(const char* field) {
@@ -97,53 +97,6 @@ int WriteCatalogue(const char* path) {
     return out ? 0 : 2;
 }
 
-size_t CountPositionEntries(const CioDb& db) {
-    size_t total = 0;
-    for (const auto& device : db.devices.children)
-        for (const auto& position : static_cast<const CioArray&>(*device).children)
-            total += static_cast<const CioMapArray&>(*position).Count();
-    return total;
-}
-
-// A generated catalogue must survive a store and a load unchanged: a reference that did not
-// point into the catalogue would be dropped on reading and change totals and sizes.
-bool CheckShape(const char* label, const CatalogueShape& shape, size_t minBytes, size_t maxBytes) {
-    const std::unique_ptr<CioDb> generated = GenerateCatalogue(shape);
-    ArchiveWriter first;
-    StoreDatabaseFile(first, generated.get());
-    const std::unique_ptr<CioDb> loaded = LoadCatalogue(first.Bytes());
-    ArchiveWriter second;
-    StoreDatabaseFile(second, loaded.get());
-
-    bool ok = true;
-    auto expect = [&](bool condition, const char* what) {
-        if (!condition) {
-            std::fprintf(stderr, "%s: %s\n", label, what);
-            ok = false;
-        }
-    };
-    expect(first.Bytes().size() >= minBytes && first.Bytes().size() <= maxBytes,
-           "file size out of range");
-    expect(second.Bytes().size() == first.Bytes().size(), "file size changed by a reload");
-    expect(loaded->devices.Count() == static_cast<size_t>(shape.devices), "devices lost");
-    expect(CountPositionEntries(*loaded) == CountPositionEntries(*generated),
-           "allowed modules lost");
-    for (size_t i = 0; i < generated->devices.Count() && i < loaded->devices.Count(); ++i) {
-        const CioType& before = *generated->devices.At(i);
-        const CioType& after = *loaded->devices.At(i);
-        expect(before.price == after.price && before.ioCount == after.ioCount,
-               "device totals differ after a reload");
-    }
-    std::printf("%s: %zu bytes, %s\n", label, first.Bytes().size(), ok ? "ok" : "FAILED");
-    return ok;
-}
-
-int Check() {
-    const bool tiny = CheckShape("tiny", TinyShape(), 1000, 20000);
-    const bool large = CheckShape("10 MB", TenMegabyteShape(), 8'000'000, 12'000'000);
-    return tiny && large ? 0 : 1;
-}
-
 } // namespace
 } // namespace pinsum::bench
 
@@ -154,8 +107,6 @@ int main(int argc, char** argv) {
         return PeakMemory(argc > 2 ? argv[2] : nullptr);
     if (mode == "--write-catalogue" && argc > 2)
         return WriteCatalogue(argv[2]);
-    if (mode == "--check")
-        return Check();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -7,11 +7,11 @@
 #include "heap_counter.h"
 #include "model/catalogue_json.h"
 #include "model/cio_line.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_variant.h"
-#include "solver/cio_module_selector.h"
 #include "solver/compile_request.h"
 #include "solver/search_request.h"
 

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "picture/picture_conversion.h"
+#include "helptext/picture_conversion.h"
 
 using namespace pinsum;
 

@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
+#include "helptext/picture_conversion.h"
 #include "helptext/picture_element.h"
-#include "picture/picture_conversion.h"
 
 using namespace pinsum;
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "catalogue_generator.h"
 #include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_db.h"
@@ -16,13 +15,14 @@
 #include "model/cio_line.h"
 #include "model/cio_modul.h"
 #include "model/cio_module_node.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
 #include "model/cio_variant.h"
 #include "model/object_stream.h"
-#include "solver/cio_module_selector.h"
+#include "support/catalogue_generator.h"
 
 namespace pinsum::fuzz {
 namespace {
@@ -229,7 +229,7 @@ void WideText(ArchiveWriter& ar, std::u16string_view text) {
 // --- Catalogues and projects built with the model ---------------------------------------------
 
 std::unique_ptr<CioDb> Tiny() {
-    return bench::GenerateCatalogue(bench::TinyShape());
+    return test::GenerateCatalogue(test::TinyShape());
 }
 
 CioPlc* Device(CioDb& db, size_t index) {
@@ -243,9 +243,9 @@ CioModul* Module(CioDb& db, size_t index) {
 // solution with two pieces of equipment.
 std::unique_ptr<CioProject> SolvedProject() {
     auto project = std::make_unique<CioProject>();
-    bench::CatalogueShape shape = bench::TinyShape();
+    test::CatalogueShape shape = test::TinyShape();
     shape.helpBytes = 0;
-    project->database = bench::GenerateCatalogue(shape);
+    project->database = test::GenerateCatalogue(shape);
     CioDb& db = *project->database;
     for (const auto& kind : db.ioKinds.children) {
         auto node = std::make_unique<CioNode>();
@@ -335,14 +335,14 @@ void WriteCatalogueSeeds(const fs::path& dir) {
     SaveValid(dir / "empty_database.pp", CatalogueFile(&empty));
     SaveValid(dir / "tiny_catalogue.pp", CatalogueFile(Tiny().get()));
     {
-        bench::CatalogueShape shape = bench::TinyShape();
+        test::CatalogueShape shape = test::TinyShape();
         shape.modules = 12;
         shape.devices = 8;
         shape.positionsPerDevice = 4;
         shape.modulesPerPosition = 5;
         shape.helpBytes = 0;
         shape.seed = 7;
-        SaveValid(dir / "small_catalogue.pp", CatalogueFile(bench::GenerateCatalogue(shape).get()));
+        SaveValid(dir / "small_catalogue.pp", CatalogueFile(test::GenerateCatalogue(shape).get()));
     }
     {
         auto db = Tiny();

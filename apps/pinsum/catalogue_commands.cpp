@@ -1,10 +1,10 @@
 #include <iostream>
 
+#include "catalogue_report.h"
 #include "command.h"
 #include "document_files.h"
 #include "host/file_io.h"
 #include "model/catalogue_json.h"
-#include "model/catalogue_report.h"
 #include "model/cio_db.h"
 
 namespace pinsum::cli {

@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "host/engine_error.h"
 
 namespace pinsum::cli {
 
@@ -15,9 +16,9 @@ constexpr int kExitRefused = 1;
 constexpr int kExitBadInput = 2;
 
 // Reported as one line on stderr with the exit status kExitBadInput.
-class CliError : public std::runtime_error {
+class CliError : public EngineError {
 public:
-    using std::runtime_error::runtime_error;
+    using EngineError::EngineError;
 };
 
 // argumentCount of a command that reads its options and arguments itself.

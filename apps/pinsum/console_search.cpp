@@ -1,8 +1,6 @@
 #include "console_search.h"
 
-#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -10,27 +8,15 @@
 
 #include "command.h"
 #include "host/text_codec.h"
+#include "interrupt_route.h"
 #include "solver/compile_progress.h"
 
 namespace pinsum::cli {
 namespace {
 
-// The main loop's events, one byte each in the event pipe.
+// The main loop's events, one byte each in the event pipe; Ctrl+C writes kCancel.
 constexpr char kTaskDone = 'D';
 constexpr char kCancel = 'C';
-
-// The event pipe's write end while Ctrl+C is routed into it, else -1.
-std::atomic<int> g_interruptFd{-1};
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads it");
-
-void OnInterrupt(int) {
-    const int savedErrno = errno;
-    const int fd = g_interruptFd.load();
-    if (fd >= 0) {
-        [[maybe_unused]] const ssize_t written = write(fd, &kCancel, 1);
-    }
-    errno = savedErrno;
-}
 
 [[noreturn]] void SystemFailure(const char* what) {
     throw CliError(std::string(what) + ": " + std::strerror(errno));
@@ -67,29 +53,6 @@ public:
 
 private:
     int m_fds[2] = {-1, -1};
-};
-
-// Routes Ctrl+C into the event pipe while it lives. The handler resets itself, so that a second
-// Ctrl+C ends a search that does not stop.
-class InterruptRoute {
-public:
-    explicit InterruptRoute(const EventPipe& events) {
-        g_interruptFd = events.WriteEnd();
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESETHAND | SA_RESTART;
-        sigaction(SIGINT, &action, &m_previous);
-    }
-    ~InterruptRoute() {
-        sigaction(SIGINT, &m_previous, nullptr);
-        g_interruptFd = -1;
-    }
-    InterruptRoute(const InterruptRoute&) = delete;
-    InterruptRoute& operator=(const InterruptRoute&) = delete;
-
-private:
-    struct sigaction m_previous {};
 };
 
 // The progress dialog without a display: the status text is a line on a terminal's stderr that
@@ -141,7 +104,7 @@ SearchOutcome RunSearch(CioProject& project, int level) {
     RecordingMessenger messenger;
     SearchOutcome outcome;
     {
-        const InterruptRoute interrupts(events);
+        const InterruptRoute interrupts(events.WriteEnd());
         CompileProgress progress(view, &project, level, &messenger);
         progress.OnInitDialog();
         while (!view.Ended()) {

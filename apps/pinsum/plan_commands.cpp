@@ -1,9 +1,10 @@
 #include <iostream>
 
+#include "catalogue_report.h"
 #include "command.h"
 #include "document_files.h"
-#include "model/catalogue_report.h"
 #include "model/cio_project.h"
+#include "solver/solution_report.h"
 
 namespace pinsum::cli {
 namespace {

@@ -12,10 +12,10 @@
 #include "host/text_codec.h"
 #include "model/archive.h"
 #include "model/catalogue_file.h"
-#include "model/catalogue_report.h"
 #include "model/cio_project.h"
 #include "solver/search_level.h"
 #include "solver/search_request.h"
+#include "solver/solution_report.h"
 #include "stderr_messenger.h"
 
 namespace pinsum::cli {

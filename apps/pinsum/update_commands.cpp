@@ -1,7 +1,5 @@
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +7,7 @@
 #include "command.h"
 #include "host/program_folders.h"
 #include "host/text_codec.h"
+#include "interrupt_route.h"
 #include "update/ftp_config.h"
 #include "update/headless_update_dialog.h"
 #include "update/update_flows.h"
@@ -77,33 +76,6 @@ public:
     }
 };
 
-std::atomic<bool> g_interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler writes it");
-
-void OnInterrupt(int) {
-    g_interrupted = true;
-}
-
-// Makes Ctrl+C act as "Storno" while it lives. The handler resets itself, so that a second Ctrl+C
-// ends a transfer that does not stop.
-class InterruptRoute {
-public:
-    InterruptRoute() {
-        g_interrupted = false;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESETHAND | SA_RESTART;
-        sigaction(SIGINT, &action, &m_previous);
-    }
-    ~InterruptRoute() { sigaction(SIGINT, &m_previous, nullptr); }
-    InterruptRoute(const InterruptRoute&) = delete;
-    InterruptRoute& operator=(const InterruptRoute&) = delete;
-
-private:
-    struct sigaction m_previous {};
-};
-
 // The progress dialog on the console: a bar on stderr when it is a terminal, Ctrl+C for "Storno".
 class ConsoleUpdateDialog : public FtpUpdateDialogRunner {
 public:
@@ -115,7 +87,7 @@ public:
                 if (terminal)
                     DrawBar(status, percent);
             },
-            [] { return g_interrupted.load(); });
+            [] { return InterruptRoute::Interrupted(); });
         const int code = dialog.ShowModal(request, work);
         if (terminal)
             std::fprintf(stderr, "\r\033[K");

@@ -106,9 +106,7 @@ std::string SearchProject::Report() const {
 }
 
 std::string SearchProject::ResultMessage(size_t n) {
-    std::string text = ProgramText(52098);
-    text.replace(text.find("%d"), 2, std::to_string(n));
-    return text;
+    return FormatText(TextId::SolutionCount, {n});
 }
 
 std::unique_ptr<CioEquip> MatchedEquipment(CioPlc* device, const KindCountMap& request) {

@@ -7,11 +7,11 @@
 #include "model/cio_equip.h"
 #include "model/cio_line.h"
 #include "model/cio_modul.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
-#include "solver/cio_module_selector.h"
 #include "support/recorders.h"
 
 namespace pinsum {

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "helptext/markup_tokenizer.h"
+#include "helptext/picture_conversion.h"
 #include "helptext/picture_element.h"
-#include "picture/picture_conversion.h"
 
 namespace pinsum {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "helptext/hex_digit.h"
+#include "host/hex_digit.h"
 
 namespace pinsum {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "helptext/hex_digit.h"
+#include "host/hex_digit.h"
 #include "host/text_codec.h"
 #include "picture/jpeg_codec.h"
 #include "picture/metafile_reader.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "helptext/hex_digit.h"
-#include "picture/picture_conversion.h"
+#include "helptext/picture_conversion.h"
+#include "host/hex_digit.h"
 
 namespace pinsum {
 namespace {

@@ -4,15 +4,14 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace pinsum {
 namespace {
 
-std::runtime_error FileError(const std::string& what, const std::string& path) {
-    return std::runtime_error(what + " '" + path + "': " + std::strerror(errno));
+FileError ErrnoError(const std::string& what, const std::string& path) {
+    return FileError(what, path, errno);
 }
 
 } // namespace
@@ -20,7 +19,7 @@ std::runtime_error FileError(const std::string& what, const std::string& path) {
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr)
-        throw FileError("nelze otevřít soubor", path);
+        throw ErrnoError("nelze otevřít soubor", path);
     std::vector<uint8_t> bytes;
     uint8_t buffer[65536];
     size_t n;
@@ -29,7 +28,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
     if (failed)
-        throw FileError("chyba čtení souboru", path);
+        throw ErrnoError("chyba čtení souboru", path);
     return bytes;
 }
 
@@ -37,14 +36,14 @@ void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0)
-        throw FileError("nelze vytvořit dočasný soubor pro", path);
+        throw ErrnoError("nelze vytvořit dočasný soubor pro", path);
     size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const auto error = FileError("chyba zápisu souboru", path);
+            const auto error = ErrnoError("chyba zápisu souboru", path);
             close(fd);
             unlink(temp.c_str());
             throw error;
@@ -55,12 +54,12 @@ void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
     const bool synced = fsync(fd) == 0;
     const bool closed = close(fd) == 0;
     if (!synced || !closed) {
-        const auto error = FileError("chyba zápisu souboru", path);
+        const auto error = ErrnoError("chyba zápisu souboru", path);
         unlink(temp.c_str());
         throw error;
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const auto error = FileError("nelze přepsat soubor", path);
+        const auto error = ErrnoError("nelze přepsat soubor", path);
         unlink(temp.c_str());
         throw error;
     }

@@ -1,33 +1,25 @@
 #include "host/file_settings.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <system_error>
 
+#include "host/file_io.h"
+#include "host/hex_digit.h"
+
 namespace pinsum {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::optional<std::vector<uint8_t>> ParseHexBytes(const std::string& text) {
     std::vector<uint8_t> bytes;
     std::istringstream tokens(text);
     std::string token;
     while (tokens >> token) {
-        if (token.size() != 2 || HexDigit(token[0]) < 0 || HexDigit(token[1]) < 0)
+        if (token.size() != 2 || HexDigitValue(token[0]) < 0 || HexDigitValue(token[1]) < 0)
             return std::nullopt;
-        bytes.push_back(static_cast<uint8_t>(HexDigit(token[0]) * 16 + HexDigit(token[1])));
+        bytes.push_back(
+            static_cast<uint8_t>(HexDigitValue(token[0]) * 16 + HexDigitValue(token[1])));
     }
     return bytes;
 }
@@ -106,29 +98,10 @@ long FileSettings::Save(const Values& values) const {
     if (ec)
         return ErrorCode(ec.value());
 
-    std::random_device random;
-    std::filesystem::path temporary = m_file;
-    temporary += ".tmp" + std::to_string(random());
-
-    errno = 0;
-    std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
-    if (!out)
-        return ErrorCode(errno);
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(out) == 0;
-    const int closeError = errno;
-    if (!written || !closed) {
-        std::filesystem::remove(temporary, ec);
-        return ErrorCode(!written ? writeError : closeError);
-    }
-
-    std::filesystem::rename(temporary, m_file, ec);
-    if (ec) {
-        const long code = ErrorCode(ec.value());
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return code;
+    try {
+        WriteFileAtomic(m_file.string(), std::vector<uint8_t>(text.begin(), text.end()));
+    } catch (const FileError& e) {
+        return ErrorCode(e.Code());
     }
     return 0;
 }

@@ -50,7 +50,7 @@ const std::unordered_map<int, const char*> kTexts = {
 
 } // namespace
 
-const std::string& ProgramText(int id) {
+const std::string& ProgramText(TextId id) {
     static const auto converted = [] {
         std::unordered_map<int, std::string> map;
         for (const auto& [key, utf8] : kTexts)
@@ -58,8 +58,37 @@ const std::string& ProgramText(int id) {
         return map;
     }();
     static const std::string empty;
-    const auto it = converted.find(id);
+    const auto it = converted.find(static_cast<int>(id));
     return it == converted.end() ? empty : it->second;
+}
+
+std::string FormatText(std::string_view pattern, std::initializer_list<TextArg> values) {
+    std::string text;
+    text.reserve(pattern.size());
+    size_t next = 0;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        const char after = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        size_t index = values.size();
+        if (c == '%' && (after == 'd' || after == 's'))
+            index = next++;
+        else if (c == '%' && after >= '1' && after <= '9')
+            index = static_cast<size_t>(after - '1');
+        else {
+            text += c;
+            continue;
+        }
+        if (index < values.size())
+            text += values.begin()[index].Text();
+        else
+            text.append(pattern.substr(i, 2));
+        ++i;
+    }
+    return text;
+}
+
+std::string FormatText(TextId id, std::initializer_list<TextArg> values) {
+    return FormatText(ProgramText(id), values);
 }
 
 } // namespace pinsum

@@ -9,8 +9,7 @@ namespace pinsum {
 
 ArchiveError::ArchiveError(ArchiveCause cause, std::string file, uint64_t offset,
                            const std::string& detail)
-    : std::runtime_error((file.empty() ? std::string("<paměť>") : file) + ": offset " +
-                         std::to_string(offset) + ": " + detail),
+    : EngineError(detail, ErrorPlace{file.empty() ? std::string("<paměť>") : file, offset, {}}),
       m_cause(cause), m_file(std::move(file)), m_offset(offset) {}
 
 void ArchiveWriter::WriteInt32(int32_t value) {

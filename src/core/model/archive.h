@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/archive_error.h"
+#include "model/identity_table.h"
 
 namespace pinsum {
 
@@ -62,6 +63,8 @@ public:
     uint32_t lastReported = 0xFFFFFFFFu;
     // Object nesting depth, bounded so that a hostile file cannot exhaust the stack.
     int depth = 0;
+    // The objects this load has read, by stored identity; references resolve against it.
+    IdentityTable identities;
 
 private:
     void Need(size_t bytes) const;

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+
+#include "host/engine_error.h"
 
 namespace pinsum {
 
@@ -11,7 +12,7 @@ enum class ArchiveCause : int { EndOfFile = 3, BadIndex = 5 };
 
 // Raised when an object stream cannot be read; carries the cause, the file and the offset so that
 // the message shown once at the edge says where the file is damaged.
-class ArchiveError : public std::runtime_error {
+class ArchiveError : public EngineError {
 public:
     ArchiveError(ArchiveCause cause, std::string file, uint64_t offset, const std::string& detail);
 

@@ -21,16 +21,21 @@ const char* const kPlannerMagic = "PINSUM-PLANNER-VERSION-1.0\n";
 namespace {
 
 template <class Child> bool AllOf(const CioArray& list) {
-    for (const auto& child : list.children)
-        if (typeid(*child) != typeid(Child))
+    for (const auto& child : list.children) {
+        const CioType& object = *child;
+        if (typeid(object) != typeid(Child))
             return false;
+    }
     return true;
 }
 
 template <class Child> bool AllOfWithVariants(const CioArray& list) {
-    for (const auto& child : list.children)
-        if (typeid(*child) != typeid(Child) || !AllOf<CioVariant>(static_cast<CioArray&>(*child)))
+    for (const auto& child : list.children) {
+        const CioType& object = *child;
+        if (typeid(object) != typeid(Child) ||
+            !AllOf<CioVariant>(static_cast<const CioArray&>(object)))
             return false;
+    }
     return true;
 }
 
@@ -63,7 +68,6 @@ template <class Root> void StoreFile(ArchiveWriter& ar, const char* magic, const
 // Reads magic, present flag and root object; false for a different magic, which is no error.
 template <class Root>
 bool LoadRoot(ArchiveReader& ar, const char* magic, const char* what, std::unique_ptr<Root>& root) {
-    ResetRegistry();
     if (ar.ReadText() != magic)
         return false;
     if (ar.ReadInt32() == 0)
@@ -73,7 +77,7 @@ bool LoadRoot(ArchiveReader& ar, const char* magic, const char* what, std::uniqu
         ar.Fail(ArchiveCause::BadIndex, std::string("kořenový objekt není ") + what);
     root.reset(static_cast<Root*>(object.release()));
     CheckShape(ar, *root);
-    root->ResolveRefs();
+    root->ResolveRefs(ar.identities);
     root->RenewIds();
     return true;
 }

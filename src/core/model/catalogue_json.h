@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
 
+#include "host/engine_error.h"
 #include "model/currency.h"
 
 namespace pinsum {
@@ -21,9 +21,9 @@ using CatalogueJson = nlohmann::ordered_json;
 
 // A catalogue that cannot be turned into JSON or back; the message starts with the JSON path
 // ("devices[3].positions[1]: unknown module 'X'").
-class JsonError : public std::runtime_error {
+class JsonError : public EngineError {
 public:
-    using std::runtime_error::runtime_error;
+    using EngineError::EngineError;
 };
 
 // The canonical JSON form of a catalogue whose references are resolved. Throws JsonError when an

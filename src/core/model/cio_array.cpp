@@ -18,13 +18,13 @@ constexpr size_t kMinObjectBytes = 20;
 std::string ContainerLabel(int32_t contentKind) {
     switch (contentKind) {
     case C_IO:
-        return ProgramText(52069);
+        return ProgramText(TextId::ListIoKinds);
     case C_MODUL_IO:
-        return ProgramText(52070);
+        return ProgramText(TextId::ListModules);
     case C_PLC_IO:
-        return ProgramText(52071);
+        return ProgramText(TextId::ListDevices);
     case C_LINE_TYPE_IO:
-        return ProgramText(52075);
+        return ProgramText(TextId::ListSeries);
     default:
         return {};
     }
@@ -74,9 +74,9 @@ void CioArray::RenewIds() {
         child->RenewIds();
 }
 
-void CioArray::ResolveRefs() {
+void CioArray::ResolveRefs(const IdentityTable& table) {
     for (const auto& child : children)
-        child->ResolveRefs();
+        child->ResolveRefs(table);
 }
 
 void CioArray::ForgetRef(const CioType* object) {
@@ -195,7 +195,7 @@ void CioArray::CopyListFrom(const CioArray& other) {
         if (source == nullptr)
             continue;
         if (i >= children.size() || children[i] == nullptr ||
-            typeid(*children[i]) != typeid(*source)) {
+            ClassKind(*children[i]) != ClassKind(*source)) {
             auto fresh = CreateObject(ClassKind(*source));
             if (i < children.size())
                 children[i] = std::move(fresh);

@@ -95,11 +95,11 @@ void CioDb::RenewIds() {
     devices.RenewIds();
 }
 
-void CioDb::ResolveRefs() {
-    ioKinds.ResolveRefs();
-    modules.ResolveRefs();
-    seriesList.ResolveRefs();
-    devices.ResolveRefs();
+void CioDb::ResolveRefs(const IdentityTable& table) {
+    ioKinds.ResolveRefs(table);
+    modules.ResolveRefs(table);
+    seriesList.ResolveRefs(table);
+    devices.ResolveRefs(table);
 }
 
 void CioDb::ForgetRef(const CioType* object) {

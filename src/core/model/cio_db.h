@@ -19,7 +19,7 @@ public:
     void Store(ArchiveWriter& ar) const override;
     void Load(ArchiveReader& ar) override;
     void RenewIds() override;
-    void ResolveRefs() override;
+    void ResolveRefs(const IdentityTable& table) override;
     void ForgetRef(const CioType* object) override;
     void OnItemExpanded(TreeControl& tree) override;
     void SyncTreeState(TreeControl& tree, bool read) override;

@@ -22,7 +22,7 @@ public:
     void RemoveAll() override;
     void Store(ArchiveWriter& ar) const override;
     void Load(ArchiveReader& ar) override;
-    void ResolveRefs() override;
+    void ResolveRefs(const IdentityTable& table) override;
     void ForgetRef(const CioType* object) override { device.Forget(object); }
     std::string GetText() const override;
     int GetImage() const override { return 6; }

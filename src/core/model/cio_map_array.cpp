@@ -48,13 +48,13 @@ void CioMapArray::RenewIds() {
     CioType::RenewIds();
 }
 
-void CioMapArray::ResolveRefs() {
+void CioMapArray::ResolveRefs(const IdentityTable& table) {
     if (resolved)
         return;
     entries.clear();
     entries.reserve(storedIds.size());
     for (const uint32_t stored : storedIds)
-        if (CioType* object = ResolveRef(stored))
+        if (CioType* object = table.Find(stored))
             entries.push_back(object);
     storedIds.clear();
     resolved = 1;

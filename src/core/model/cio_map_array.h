@@ -16,7 +16,7 @@ public:
     void Store(ArchiveWriter& ar) const override;
     void Load(ArchiveReader& ar) override;
     void RenewIds() override;
-    void ResolveRefs() override;
+    void ResolveRefs(const IdentityTable& table) override;
     void ForgetRef(const CioType* object) override;
     std::string GetText() const override;
     void OnItemExpanded(TreeControl&) override {}

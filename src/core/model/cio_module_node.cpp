@@ -24,10 +24,10 @@ void CioModuleNode::Load(ArchiveReader& ar) {
     ar.ReadInt32();
 }
 
-void CioModuleNode::ResolveRefs() {
-    CioMapArray::ResolveRefs();
-    first.Resolve();
-    second.Resolve();
+void CioModuleNode::ResolveRefs(const IdentityTable& table) {
+    CioMapArray::ResolveRefs(table);
+    first.Resolve(table);
+    second.Resolve(table);
 }
 
 void CioModuleNode::ForgetRef(const CioType* object) {

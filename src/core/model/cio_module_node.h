@@ -12,7 +12,7 @@ public:
 
     void Store(ArchiveWriter& ar) const override;
     void Load(ArchiveReader& ar) override;
-    void ResolveRefs() override;
+    void ResolveRefs(const IdentityTable& table) override;
     void ForgetRef(const CioType* object) override;
     std::string GetText() const override;
     void CopyFrom(const CioType* other) override;

@@ -12,7 +12,7 @@ public:
 
     void Store(ArchiveWriter& ar) const override;
     void Load(ArchiveReader& ar) override;
-    void ResolveRefs() override { kindRef.Resolve(); }
+    void ResolveRefs(const IdentityTable& table) override { kindRef.Resolve(table); }
     void ForgetRef(const CioType* object) override { kindRef.Forget(object); }
     std::string GetText() const override;
     int GetImage() const override;

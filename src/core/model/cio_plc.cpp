@@ -46,10 +46,10 @@ void CioPlc::RenewIds() {
     lines.RenewIds();
 }
 
-void CioPlc::ResolveRefs() {
-    CioArray::ResolveRefs();
-    series.Resolve();
-    lines.ResolveRefs();
+void CioPlc::ResolveRefs(const IdentityTable& table) {
+    CioArray::ResolveRefs(table);
+    series.Resolve(table);
+    lines.ResolveRefs(table);
 }
 
 void CioPlc::ForgetRef(const CioType* object) {

@@ -20,7 +20,7 @@ public:
     void Store(ArchiveWriter& ar) const override;
     void Load(ArchiveReader& ar) override;
     void RenewIds() override;
-    void ResolveRefs() override;
+    void ResolveRefs(const IdentityTable& table) override;
     void ForgetRef(const CioType* object) override;
     int GetImage() const override { return 6; }
     int EditItem(TreeControl& tree) override;

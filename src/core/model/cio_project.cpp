@@ -74,12 +74,12 @@ void CioProject::RenewIds() {
     seriesSelection.RenewIds();
 }
 
-void CioProject::ResolveRefs() {
-    CioArray::ResolveRefs();
+void CioProject::ResolveRefs(const IdentityTable& table) {
+    CioArray::ResolveRefs(table);
     if (database != nullptr)
-        database->ResolveRefs();
-    requestList.ResolveRefs();
-    seriesSelection.ResolveRefs();
+        database->ResolveRefs(table);
+    requestList.ResolveRefs(table);
+    seriesSelection.ResolveRefs(table);
 }
 
 void CioProject::ForgetRef(const CioType* object) {

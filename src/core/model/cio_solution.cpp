@@ -1,6 +1,8 @@
 #include "model/cio_solution.h"
 
+#include "host/program_texts.h"
 #include "model/archive.h"
+#include "model/cio_equip.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 
@@ -60,11 +62,11 @@ void CioSolution::RenewIds() {
         item->RenewIds();
 }
 
-void CioSolution::ResolveRefs() {
-    CioArray::ResolveRefs();
-    controller.Resolve();
+void CioSolution::ResolveRefs(const IdentityTable& table) {
+    CioArray::ResolveRefs(table);
+    controller.Resolve(table);
     for (const auto& item : remaining)
-        item->ResolveRefs();
+        item->ResolveRefs(table);
 }
 
 void CioSolution::CopyFrom(const CioType* other) {
@@ -82,6 +84,60 @@ void CioSolution::CopyFrom(const CioType* other) {
         remaining.push_back(std::move(copy));
     }
     lineSet = solution->lineSet;
+}
+
+CioEquip* CioSolution::Equipment(size_t index) const {
+    return index < children.size() ? dynamic_cast<CioEquip*>(children[index].get()) : nullptr;
+}
+
+double CioSolution::TotalPrice() const {
+    double total = 0.0;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (const CioEquip* equip = Equipment(i))
+            total += equip->ConfiguredPrice();
+    return total;
+}
+
+double CioSolution::GetPrice() {
+    price = 0.0;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (CioEquip* equip = Equipment(i))
+            price += equip->GetPrice();
+    return price;
+}
+
+int32_t CioSolution::GetIoCount(bool used) const {
+    int32_t total = 0;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (const CioEquip* equip = Equipment(i))
+            total += equip->GetIoCount(used);
+    return total;
+}
+
+int CioSolution::IsSameAs(const CioType* earlier) const {
+    const auto* other = dynamic_cast<const CioSolution*>(earlier);
+    if (other == nullptr || other->kind != C_IO_SOLUTION_NODE)
+        return 0;
+    if (children.empty())
+        return 1;
+    for (const auto& [module, count] : other->moduleCounts) {
+        const uint16_t* mine = moduleCounts.Find(module);
+        if (mine == nullptr || *mine != count)
+            return 0;
+    }
+    return 1;
+}
+
+void CioSolution::Describe(std::string& text, const std::string& prefix) const {
+    const double total = TotalPrice();
+    text +=
+        prefix + FormatText(TextId::ReportSolutionLine,
+                            {std::to_string(number), WholeUnitsText(total),
+                             std::to_string(GetIoCount(true)), std::to_string(GetIoCount(false))});
+    const std::string inner = prefix + "\t";
+    for (size_t i = 0; i < children.size(); ++i)
+        if (const CioEquip* equip = Equipment(i))
+            equip->Describe(text, inner);
 }
 
 } // namespace pinsum

@@ -28,7 +28,7 @@ public:
     // Renews everything the solution owns, its remaining-request copies included, so that no two
     // objects of a stored project share an identity.
     void RenewIds() override;
-    void ResolveRefs() override;
+    void ResolveRefs(const IdentityTable& table) override;
     void CopyFrom(const CioType* other) override;
     // The duplicate test against an earlier solution.
     int IsEqual(const CioType* other) const override { return IsSameAs(other); }

@@ -8,12 +8,21 @@
 
 namespace pinsum {
 
+namespace {
+
+std::atomic<uint32_t> g_nextIdentity{kEmptyVariantId + 1};
+
+} // namespace
+
 uint32_t NewIdentity() {
-    static std::atomic<uint32_t> next{kEmptyVariantId + 1};
-    uint32_t id = next.fetch_add(1, std::memory_order_relaxed);
+    uint32_t id = g_nextIdentity.fetch_add(1, std::memory_order_relaxed);
     while (id <= kEmptyVariantId)
-        id = next.fetch_add(1, std::memory_order_relaxed);
+        id = g_nextIdentity.fetch_add(1, std::memory_order_relaxed);
     return id;
+}
+
+void RestartIdentitiesForTesting() {
+    g_nextIdentity = kEmptyVariantId + 1;
 }
 
 CioType::CioType() : id(NewIdentity()), name("IO") {}

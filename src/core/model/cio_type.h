@@ -9,6 +9,7 @@ namespace pinsum {
 
 class ArchiveReader;
 class ArchiveWriter;
+class IdentityTable;
 
 // Kind codes; the tag text of each is written in front of every stored object.
 enum IoKind : int32_t {
@@ -46,6 +47,10 @@ constexpr uint32_t kEmptyVariantId = 4;
 
 // A fresh identity, never 0 to 4, unique among the live objects of the process.
 uint32_t NewIdentity();
+// Starts the identities again from the first one, so that two loads of the same file give the
+// same identities and store the same bytes. For tests and fuzzers only: objects alive across the
+// restart may share identities with later ones.
+void RestartIdentitiesForTesting();
 
 // Root of every catalogue and calculation object. Texts are Windows-1250 bytes.
 class CioType {
@@ -61,7 +66,7 @@ public:
     virtual void Store(ArchiveWriter& ar) const;
     virtual void Load(ArchiveReader& ar);
     virtual void RenewIds();
-    virtual void ResolveRefs() {}
+    virtual void ResolveRefs(const IdentityTable& table) { (void)table; }
     virtual void ForgetRef(const CioType* object) { (void)object; }
     virtual std::string GetText() const { return name; }
     virtual void OnItemExpanded(TreeControl& tree);

@@ -46,9 +46,9 @@ void CioVariant::RenewIds() {
     rules.RenewIds();
 }
 
-void CioVariant::ResolveRefs() {
-    CioMapArray::ResolveRefs();
-    rules.ResolveRefs();
+void CioVariant::ResolveRefs(const IdentityTable& table) {
+    CioMapArray::ResolveRefs(table);
+    rules.ResolveRefs(table);
 }
 
 void CioVariant::ForgetRef(const CioType* object) {

@@ -5,23 +5,17 @@
 namespace pinsum {
 namespace {
 
-constexpr int kBadCharacterText = 40004;
-constexpr int kDecimalPointText = 40005;
-constexpr int kOutOfRangeText = 40002;
-
 CountParseResult Fail(std::string message) {
     return {false, 0, std::move(message)};
 }
 
 CountParseResult BadCharacter(char c) {
-    return Fail(ProgramText(kBadCharacterText) + ' ' + c);
+    return Fail(ProgramText(TextId::CountBadCharacter) + ' ' + c);
 }
 
 std::string RangeMessage(std::string_view entered, int32_t min, int32_t max) {
-    std::string message = ProgramText(kOutOfRangeText);
-    if (const std::size_t at = message.find("%s"); at != std::string::npos)
-        message.replace(at, 2, entered);
-    return message + ' ' + std::to_string(min) + " <= x <= " + std::to_string(max);
+    return FormatText(TextId::CountOutOfRange, {entered}) + ' ' + std::to_string(min) +
+           " <= x <= " + std::to_string(max);
 }
 
 } // namespace
@@ -47,12 +41,12 @@ CountParseResult ParseCount(std::string_view text, int32_t min, int32_t max) {
             begun = true;
         } else if (c == '.' || c == ',') {
             if (separatorSeen)
-                return Fail(ProgramText(kDecimalPointText));
+                return Fail(ProgramText(TextId::CountBadDecimalPoint));
             separatorSeen = true;
             begun = true;
         } else if (c >= '0' && c <= '9') {
             if (separatorSeen)
-                return Fail(ProgramText(kDecimalPointText));
+                return Fail(ProgramText(TextId::CountBadDecimalPoint));
             // The negative end of the 32-bit range reaches one further than the positive end.
             const int64_t limit = negative ? 2147483648LL : 2147483647LL;
             const int64_t next = magnitude * 10 + (c - '0');

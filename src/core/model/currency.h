@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace pinsum {
 
@@ -14,5 +15,10 @@ struct Currency {
 
     bool operator==(const Currency&) const = default;
 };
+
+// Prices are shown as whole numbers, the fraction cut off.
+inline std::string WholeUnitsText(double value) {
+    return std::to_string(static_cast<long long>(value));
+}
 
 } // namespace pinsum

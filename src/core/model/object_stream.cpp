@@ -44,11 +44,6 @@ constexpr KindEntry kKinds[] = {
     {C_NULL, "NULL"},
 };
 
-std::unordered_map<uint32_t, CioType*>& Registry() {
-    static std::unordered_map<uint32_t, CioType*> registry;
-    return registry;
-}
-
 // Load progress is sent before each object once the position moved by a hundredth of the file,
 // and after it while loading is in its last tenth.
 void ReportProgressBefore(ArchiveReader& ar) {
@@ -71,22 +66,15 @@ void ReportProgressAfter(ArchiveReader& ar) {
         ar.progress->Send(UPDBAR, 0xFFFFFFFFu, 0);
 }
 
-std::string ReplaceFirst(std::string text, const std::string& what, const std::string& with) {
-    const auto at = text.find(what);
-    if (at != std::string::npos)
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 void Register(ArchiveReader& ar, CioType& object) {
-    auto& registry = Registry();
-    if (registry.contains(object.id) && ar.messenger != nullptr) {
-        const std::string question = ReplaceFirst(ProgramText(40036), "%1", object.name);
+    IdentityTable& identities = ar.identities;
+    if (identities.Contains(object.id) && ar.messenger != nullptr) {
+        const std::string question = FormatText(TextId::DuplicateIdentity, {object.name});
         if (ar.messenger->Show(question, MessageIcon::Question, MessageButtons::OkCancel) ==
             MessageAnswer::Cancel)
             ar.Fail(ArchiveCause::BadIndex, "zdvojený id kód " + std::to_string(object.id));
     }
-    registry[object.id] = &object;
+    identities.Register(object.id, &object);
 }
 
 struct DepthGuard {
@@ -181,7 +169,9 @@ int32_t ClassKind(const CioType& object) {
 }
 
 void WriteObject(ArchiveWriter& ar, const CioType* object) {
-    const char* tag = object != nullptr ? KindTag(object->kind) : nullptr;
+    // The tag names the object's class, which its kind field matches in every file the program
+    // writes; a damaged file's kind field would otherwise make a resaved file unreadable.
+    const char* tag = object != nullptr ? KindTag(ClassKind(*object)) : nullptr;
     if (tag == nullptr) {
         ar.WriteText("NULL");
         return;
@@ -228,21 +218,18 @@ template struct ObjectRef<CioType>;
 template struct ObjectRef<CioPlc>;
 template struct ObjectRef<CioLine>;
 
-CioType* ResolveRef(uint32_t identity) {
-    if (identity == 0)
-        return nullptr;
-    const auto& registry = Registry();
-    const auto it = registry.find(identity);
-    return it == registry.end() ? nullptr : it->second;
+IdentityTable::IdentityTable() {
+    m_objects[kEmptyModuleId] = &EmptyModule();
+    m_objects[kEmptyVariantId] = EmptyModule().At(0);
+    m_objects[kVornetId] = &Vornet();
+    m_objects[kKalbusId] = &Kalbus();
 }
 
-void ResetRegistry() {
-    auto& registry = Registry();
-    registry.clear();
-    registry[kEmptyModuleId] = &EmptyModule();
-    registry[kEmptyVariantId] = EmptyModule().At(0);
-    registry[kVornetId] = &Vornet();
-    registry[kKalbusId] = &Kalbus();
+CioType* IdentityTable::Find(uint32_t identity) const {
+    if (identity == 0)
+        return nullptr;
+    const auto it = m_objects.find(identity);
+    return it == m_objects.end() ? nullptr : it->second;
 }
 
 CioModul& EmptyModule() {

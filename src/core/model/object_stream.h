@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/cio_type.h"
+#include "model/identity_table.h"
 
 namespace pinsum {
 
@@ -27,16 +28,12 @@ int32_t ClassKind(const CioType& object);
 
 // Tag text and body; "NULL" alone for none or a kind without tag.
 void WriteObject(ArchiveWriter& ar, const CioType* object);
-// Reads a tagged object and registers it under its identity (asking about duplicates).
+// Reads a tagged object and registers it under its identity in the reader's identity table
+// (asking about duplicates).
 std::unique_ptr<CioType> ReadObject(ArchiveReader& ar);
 
 void WriteRef(ArchiveWriter& ar, const CioType* object);
 uint32_t ReadRef(ArchiveReader& ar);
-
-// The registered object of a stored identity, or none.
-CioType* ResolveRef(uint32_t identity);
-// Empties the registry and registers the four built-in objects.
-void ResetRegistry();
 
 // A single reference field: an object once resolved, a stored identity between Load and
 // ResolveRefs.
@@ -50,9 +47,9 @@ template <class T> struct ObjectRef {
         storedId = ReadRef(ar);
     }
     // An identity that names no object, or an object of another class, leaves none.
-    void Resolve() {
+    void Resolve(const IdentityTable& table) {
         if (storedId != 0)
-            object = dynamic_cast<T*>(ResolveRef(storedId));
+            object = dynamic_cast<T*>(table.Find(storedId));
         storedId = 0;
     }
     void Forget(const CioType* o);

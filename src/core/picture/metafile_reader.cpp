@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "helptext/hex_digit.h"
+#include "host/hex_digit.h"
 
 namespace pinsum {
 namespace {

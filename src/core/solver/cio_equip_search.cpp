@@ -2,9 +2,9 @@
 #include <algorithm>
 
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_plc.h"
 #include "model/cio_variant.h"
-#include "solver/cio_module_selector.h"
 
 namespace pinsum {
 
@@ -83,46 +83,6 @@ int CioEquip::RankAgainst(const CioEquip* other, int32_t largestUsed, int32_t re
         score = share * share + cheap * cheap + q * q;
     }
     return other == nullptr || other->score < score ? 1 : 0;
-}
-
-double CioEquip::ConfiguredPrice() const {
-    const CioModuleSelector* chosen = Chosen();
-    if (chosen == nullptr)
-        return 0.0;
-    return chosen->price.Numeric() + (Device() != nullptr ? Device()->listPrice.Numeric() : 0.0);
-}
-
-int32_t CioEquip::GetIoCount(bool used) const {
-    const CioModuleSelector* chosen = Chosen();
-    if (chosen == nullptr)
-        return 0;
-    if (used)
-        return chosen->coveredTotal;
-    int32_t offered = 0;
-    for (const CioType* entry : chosen->variants) {
-        const auto* variant = dynamic_cast<const CioVariant*>(entry);
-        if (variant == nullptr || variant->contentKind != C_IO)
-            continue;
-        for (const CioType* kind : variant->entries)
-            if (kind != nullptr && kind->Category() == 0)
-                ++offered;
-    }
-    // Placed terminals are not ordinary points, so only ordinary placements are taken off.
-    int32_t placed = 0;
-    for (const auto& assigned : chosen->positionMaps)
-        if (assigned != nullptr)
-            for (const auto& [kind, count] : *assigned)
-                if (kind->Category() == 0)
-                    placed += count;
-    return std::max(offered - placed, 0);
-}
-
-void CioEquip::Describe(std::string& text, const std::string& prefix) const {
-    if (Device() == nullptr)
-        return;
-    text += prefix + GetText() + "\r\n";
-    if (const CioModuleSelector* chosen = Chosen())
-        chosen->Describe(text, prefix + "\t");
 }
 
 } // namespace pinsum

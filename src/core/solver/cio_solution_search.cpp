@@ -2,10 +2,10 @@
 #include <algorithm>
 
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_solution.h"
-#include "solver/cio_module_selector.h"
 
 namespace pinsum {
 namespace {
@@ -28,10 +28,6 @@ std::unique_ptr<CioSolution> CioSolution::ForController(CioPlc* controller,
     }
     solution->AddLines(controller);
     return solution;
-}
-
-CioEquip* CioSolution::Equipment(size_t index) const {
-    return index < children.size() ? dynamic_cast<CioEquip*>(children[index].get()) : nullptr;
 }
 
 void CioSolution::AddLines(const CioPlc* device) {
@@ -101,44 +97,6 @@ int CioSolution::CanAccept(const CioPlc* device) const {
         return onVornet < kMaxVornetDevices ? 1 : 0;
     }
     return onVornet >= kMaxVornetDevices && kalbusRoom <= 0 ? 0 : 1;
-}
-
-double CioSolution::TotalPrice() const {
-    double total = 0.0;
-    for (size_t i = 0; i < children.size(); ++i)
-        if (const CioEquip* equip = Equipment(i))
-            total += equip->ConfiguredPrice();
-    return total;
-}
-
-double CioSolution::GetPrice() {
-    price = 0.0;
-    for (size_t i = 0; i < children.size(); ++i)
-        if (CioEquip* equip = Equipment(i))
-            price += equip->GetPrice();
-    return price;
-}
-
-int32_t CioSolution::GetIoCount(bool used) const {
-    int32_t total = 0;
-    for (size_t i = 0; i < children.size(); ++i)
-        if (const CioEquip* equip = Equipment(i))
-            total += equip->GetIoCount(used);
-    return total;
-}
-
-int CioSolution::IsSameAs(const CioType* earlier) const {
-    const auto* other = dynamic_cast<const CioSolution*>(earlier);
-    if (other == nullptr || other->kind != C_IO_SOLUTION_NODE)
-        return 0;
-    if (children.empty())
-        return 1;
-    for (const auto& [module, count] : other->moduleCounts) {
-        const uint16_t* mine = moduleCounts.Find(module);
-        if (mine == nullptr || *mine != count)
-            return 0;
-    }
-    return 1;
 }
 
 namespace {

@@ -1,13 +1,13 @@
 // One extension step: candidate equipment for a solution, ranked and merged into the working list.
 #include <algorithm>
 
+#include "host/manual_reset_event.h"
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
-#include "solver/cio_module_selector.h"
-#include "solver/manual_reset_event.h"
 #include "solver/search_level.h"
 
 namespace pinsum {

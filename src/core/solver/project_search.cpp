@@ -1,32 +1,22 @@
 // The search: from the request to the working list of solutions.
 #include <algorithm>
 
+#include "host/manual_reset_event.h"
 #include "host/messenger.h"
 #include "host/program_texts.h"
 #include "model/cio_equip.h"
 #include "model/cio_line.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
 #include "solver/cio_compile_thread.h"
-#include "solver/cio_module_selector.h"
 #include "solver/compile_request.h"
-#include "solver/manual_reset_event.h"
 #include "solver/search_level.h"
 
 namespace pinsum {
 namespace {
-
-std::string FormatInts(std::string text, std::initializer_list<long long> values) {
-    for (const long long value : values) {
-        const auto at = text.find("%d");
-        if (at == std::string::npos)
-            break;
-        text.replace(at, 2, std::to_string(value));
-    }
-    return text;
-}
 
 bool IsController(const CioPlc* device) {
     return device != nullptr && device->deviceType == 0;
@@ -51,8 +41,8 @@ void CioProject::ReportProgress(const std::string& text) {
 void CioProject::ReportSearchProgress() {
     if (thread == nullptr)
         return;
-    ReportProgress(FormatInts(ProgramText(52115), {static_cast<long long>(finished.size()),
-                                                   static_cast<long long>(children.size())}));
+    ReportProgress(FormatText(TextId::SearchProgress, {static_cast<long long>(finished.size()),
+                                                       static_cast<long long>(children.size())}));
 }
 
 void CioProject::ShowMessage(const std::string& text, bool information) {
@@ -102,17 +92,17 @@ bool CioProject::PrepareSearch(int32_t& largestTerminalCount, std::vector<CioNod
         }
     }
     if (effectiveRequest.empty()) {
-        ShowMessage(ProgramText(52095), false);
+        ShowMessage(ProgramText(TextId::NoCountsRequested), false);
         return false;
     }
     CollectDevices(largestTerminalCount, terminals);
     if (candidateDevices.empty()) {
-        ShowMessage(ProgramText(52096), false);
+        ShowMessage(ProgramText(TextId::NoControllerSelected), false);
         return false;
     }
     if (std::none_of(candidateDevices.begin(), candidateDevices.end(), IsController) &&
         std::none_of(rootControllers.begin(), rootControllers.end(), IsController)) {
-        ShowMessage(ProgramText(52097), false);
+        ShowMessage(ProgramText(TextId::NoPlcSelected), false);
         return false;
     }
     return true;

@@ -1,20 +1,16 @@
 // The end of a search: cancellation, sorting, de-duplication, numbering and the result message.
 #include <algorithm>
 
+#include "host/manual_reset_event.h"
 #include "host/program_texts.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
-#include "solver/manual_reset_event.h"
 
 namespace pinsum {
 namespace {
 
-std::string WithPercent(int id, long long percent) {
-    std::string text = ProgramText(id);
-    const auto at = text.find("%d");
-    if (at != std::string::npos)
-        text.replace(at, 2, std::to_string(percent));
-    return text + "%";
+std::string WithPercent(TextId id, long long percent) {
+    return FormatText(id, {percent}) + "%";
 }
 
 bool SortsBefore(CioSolution& earlier, CioSolution& incoming) {
@@ -51,11 +47,7 @@ void CioProject::FinishSearch() {
     for (size_t i = 0; i < children.size(); ++i)
         if (CioSolution* solution = Solution(i))
             solution->number = static_cast<int32_t>(i + 1);
-    std::string message = ProgramText(52098);
-    const auto at = message.find("%d");
-    if (at != std::string::npos)
-        message.replace(at, 2, std::to_string(children.size()));
-    ShowMessage(message, true);
+    ShowMessage(FormatText(TextId::SolutionCount, {children.size()}), true);
 }
 
 void CioProject::SortSolutions() {
@@ -72,7 +64,7 @@ void CioProject::SortSolutions() {
             continue;
         }
         const auto left = total - static_cast<long long>(taken) - 1;
-        ReportProgress(WithPercent(52136, (total - left) * 100 / total));
+        ReportProgress(WithPercent(TextId::SortingProgress, (total - left) * 100 / total));
         const auto before = std::find_if(children.begin(), children.end(), [&](const auto& x) {
             return SortsBefore(*static_cast<CioSolution*>(x.get()), *solution);
         });
@@ -87,7 +79,7 @@ void CioProject::RemoveDuplicates() {
         const auto* solution = Solution(static_cast<size_t>(i));
         if (solution == nullptr)
             continue;
-        ReportProgress(WithPercent(52137, (m - i) * 100 / m));
+        ReportProgress(WithPercent(TextId::DeduplicationProgress, (m - i) * 100 / m));
         for (long long j = 0; j < i; ++j) {
             if (solution->IsSameAs(children[static_cast<size_t>(j)].get())) {
                 children.erase(children.begin() + i);

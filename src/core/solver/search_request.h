@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "host/engine_error.h"
 
 namespace pinsum {
 
@@ -13,9 +14,9 @@ class CioProject;
 
 // A request that cannot be read or does not fit the catalogue; the message starts with the JSON
 // path ("counts[\"DI 24V DC\"]: unknown IO kind 'DI 24V DC'").
-class RequestError : public std::runtime_error {
+class RequestError : public EngineError {
 public:
-    using std::runtime_error::runtime_error;
+    using EngineError::EngineError;
 };
 
 constexpr int32_t kMaxRequestedCount = 10000;

@@ -1,46 +1,32 @@
 // The result table and the text report of a solution.
+#include "solver/solution_report.h"
+
 #include "host/program_texts.h"
+#include "host/text_codec.h"
 #include "model/cio_equip.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
+#include "model/currency.h"
 #include "solver/result_table.h"
 
 namespace pinsum {
 namespace {
 
-// Prices are shown as whole numbers, the fraction cut off.
-std::string WholeNumber(double value) {
-    return std::to_string(static_cast<long long>(value));
-}
-
-std::string Fill(std::string text, std::initializer_list<std::string> values) {
-    size_t from = 0;
-    for (const auto& value : values) {
-        const auto d = text.find("%d", from);
-        const auto s = text.find("%s", from);
-        const auto at = std::min(d, s);
-        if (at == std::string::npos)
-            break;
-        text.replace(at, 2, value);
-        from = at + value.size();
-    }
-    return text;
-}
-
 void CreateColumns(ResultTable& list) {
     if (list.ColumnCount() != 0)
         return;
-    list.InsertColumn(0, ProgramText(52099), ColumnAlign::Centre, 150);
-    list.InsertColumn(1, ProgramText(52100), ColumnAlign::Right, 100);
-    list.InsertColumn(2, ProgramText(52101), ColumnAlign::Centre, 100);
-    list.InsertColumn(3, ProgramText(52102), ColumnAlign::Centre, 100);
+    list.InsertColumn(0, ProgramText(TextId::ColumnDevice), ColumnAlign::Centre, 150);
+    list.InsertColumn(1, ProgramText(TextId::ColumnPrice), ColumnAlign::Right, 100);
+    list.InsertColumn(2, ProgramText(TextId::ColumnUsedIo), ColumnAlign::Centre, 100);
+    list.InsertColumn(3, ProgramText(TextId::ColumnUnusedIo), ColumnAlign::Centre, 100);
 }
 
 void AddUnplacedRows(ResultTable& list, const CioSolution& solution) {
     list.AddRow({"", "", "", ""}, nullptr, RowColour::Window);
-    list.AddRow({ProgramText(52104), ProgramText(52105), ProgramText(52106), ""}, nullptr,
-                RowColour::Face);
+    list.AddRow({ProgramText(TextId::UnplacedIo), ProgramText(TextId::ColumnIoKind),
+                 ProgramText(TextId::ColumnCount), ""},
+                nullptr, RowColour::Face);
     for (const auto& item : solution.remaining) {
         if (item->count == 0)
             continue;
@@ -74,7 +60,7 @@ int CioProject::ShowSolution(ResultTable* list, int n) {
     CioSolution* solution = Solution(static_cast<size_t>(n));
     if (solution == nullptr)
         return 0;
-    list->AddRow({ProgramText(52103), WholeNumber(solution->GetPrice()),
+    list->AddRow({ProgramText(TextId::RowTotal), WholeUnitsText(solution->GetPrice()),
                   std::to_string(solution->GetIoCount(true)),
                   std::to_string(solution->GetIoCount(false))},
                  solution, RowColour::Orange);
@@ -82,7 +68,7 @@ int CioProject::ShowSolution(ResultTable* list, int n) {
         CioEquip* equip = solution->Equipment(i);
         if (equip == nullptr)
             continue;
-        list->AddRow({equip->GetText(), WholeNumber(equip->price),
+        list->AddRow({equip->GetText(), WholeUnitsText(equip->price),
                       std::to_string(equip->GetIoCount(true)),
                       std::to_string(equip->GetIoCount(false))},
                      equip, RowColour::Window);
@@ -94,15 +80,14 @@ int CioProject::ShowSolution(ResultTable* list, int n) {
     return count;
 }
 
-void CioSolution::Describe(std::string& text, const std::string& prefix) const {
-    const double total = TotalPrice();
-    text += prefix + Fill(ProgramText(52117),
-                          {std::to_string(number), WholeNumber(total),
-                           std::to_string(GetIoCount(true)), std::to_string(GetIoCount(false))});
-    const std::string inner = prefix + "\t";
-    for (size_t i = 0; i < children.size(); ++i)
-        if (const CioEquip* equip = Equipment(i))
-            equip->Describe(text, inner);
+std::string SolutionsReport(const CioProject& project) {
+    std::string cp1250;
+    project.Describe(cp1250, std::string());
+    std::string text;
+    for (size_t i = 0; i < cp1250.size(); ++i)
+        if (cp1250[i] != '\r' || i + 1 == cp1250.size() || cp1250[i + 1] != '\n')
+            text += cp1250[i];
+    return Cp1250ToUtf8(text);
 }
 
 } // namespace pinsum

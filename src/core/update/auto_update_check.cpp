@@ -6,7 +6,6 @@
 #include "update/ftp_thread.h"
 #include "update/ftp_transfer.h"
 #include "update/update_flows.h"
-#include "update/update_texts.h"
 
 namespace pinsum {
 
@@ -53,7 +52,7 @@ void AutoUpdateCheck::Start() {
         m_request.thread = nullptr;
         return;
     }
-    m_host.SetStatusLine(ProgramText(kTextCheckingStatus));
+    m_host.SetStatusLine(ProgramText(TextId::CheckingStatus));
 }
 
 void AutoUpdateCheck::OnNotify(uint32_t message) {

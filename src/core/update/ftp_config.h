@@ -1,8 +1,9 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "host/engine_error.h"
 
 namespace pinsum {
 
@@ -20,9 +21,9 @@ struct FtpConfig {
 };
 
 // Says which file and line is wrong, never the value written there.
-class FtpConfigError : public std::runtime_error {
+class FtpConfigError : public EngineError {
 public:
-    using std::runtime_error::runtime_error;
+    using EngineError::EngineError;
 };
 
 // Reads kFtpConfigFileName in the folder (a missing file configures nothing), then lets the

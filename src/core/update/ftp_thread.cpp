@@ -1,9 +1,6 @@
 #include "update/ftp_thread.h"
 
-#include <system_error>
-
 #include "host/notification.h"
-#include "solver/cio_compile_thread.h"
 #include "update/ftp_update_struct.h"
 
 namespace pinsum {
@@ -25,20 +22,8 @@ std::mutex& CFtpThread::NotificationLock() {
 
 CFtpThread::CFtpThread(ftpUpdateStruct* request) : m_request(request) {}
 
-CFtpThread::~CFtpThread() {
-    if (m_thread.joinable()) {
-        m_stop.Set();
-        m_thread.join();
-    }
-}
-
 bool CFtpThread::CreateThread() {
-    try {
-        m_thread = std::thread([this] { InitInstance(); });
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
+    return m_worker.Start([this] { InitInstance(); });
 }
 
 void CFtpThread::RequestCancel() {
@@ -47,7 +32,6 @@ void CFtpThread::RequestCancel() {
 }
 
 void CFtpThread::InitInstance() {
-    LowerToIdlePriority();
     if (m_request != nullptr && m_request->work != nullptr) {
         // The starter has normally stored it already; writing it again would race its readers.
         if (m_request->thread != this)
@@ -55,24 +39,21 @@ void CFtpThread::InitInstance() {
         m_request->cancelRequested = false;
         m_request->work(m_request);
     } else {
-        m_stop.Wait();
+        m_worker.StopEvent().Wait();
     }
     if (m_request != nullptr && m_request->notify) {
         {
             std::lock_guard lock(NotificationLock());
             m_request->notify(m_request->owner, WM_TASK_DONE, 0, 0);
         }
-        m_stop.Wait();
+        m_worker.StopEvent().Wait();
     }
 }
 
 void CFtpThread::StopAndDelete(std::unique_ptr<CFtpThread>& thread) {
     if (thread == nullptr)
         return;
-    thread->m_stop.Set();
-    RaiseToNormalPriority(thread->m_thread);
-    if (thread->m_thread.joinable())
-        thread->m_thread.join();
+    thread->m_worker.StopAndJoin();
     thread.reset();
 }
 

@@ -4,9 +4,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
-#include "solver/manual_reset_event.h"
+#include "host/worker_thread.h"
 
 namespace pinsum {
 
@@ -19,7 +18,6 @@ struct ftpUpdateStruct;
 class CFtpThread {
 public:
     explicit CFtpThread(ftpUpdateStruct* request);
-    ~CFtpThread();
     CFtpThread(const CFtpThread&) = delete;
     CFtpThread& operator=(const CFtpThread&) = delete;
 
@@ -38,9 +36,9 @@ public:
 private:
     void InitInstance();
 
-    ManualResetEvent m_stop;
     ftpUpdateStruct* m_request;
-    std::thread m_thread;
+    // Last, so that the thread has ended before anything it uses is destroyed.
+    WorkerThread m_worker;
 };
 
 // Sends WM_TASK_STATE (text or none, percent) to the request's owner. Only a request run by a

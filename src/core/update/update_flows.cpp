@@ -7,29 +7,28 @@
 #include "host/program_texts.h"
 #include "update/ftp_transfer.h"
 #include "update/ftp_update_progress.h"
-#include "update/update_texts.h"
 
 namespace pinsum {
 namespace {
 
 constexpr MessageIcon kInfo = MessageIcon::Information;
 constexpr MessageIcon kStop = MessageIcon::Stop;
-constexpr ResultWording kSilent{0, kInfo};
-constexpr ResultWording kUnreachable{kTextServerUnreachable, kStop};
-constexpr ResultWording kCurrent{kTextDatabaseCurrent, kInfo};
-constexpr ResultWording kError{kTextUpdateError, kStop};
-constexpr ResultWording kCancelled{kTextCancelledByUser, kInfo};
+constexpr ResultWording kSilent{std::nullopt, kInfo};
+constexpr ResultWording kUnreachable{TextId::ServerUnreachable, kStop};
+constexpr ResultWording kCurrent{TextId::DatabaseCurrent, kInfo};
+constexpr ResultWording kError{TextId::UpdateError, kStop};
+constexpr ResultWording kCancelled{TextId::CancelledByUser, kInfo};
 
 // Rows: results 0 to 8; columns: check, update, export.
 constexpr ResultWording kWordings[9][3] = {
-    {kSilent, kSilent, {kTextDatabaseSaved, kInfo}},
+    {kSilent, kSilent, {TextId::DatabaseSaved, kInfo}},
     {kCurrent, kCurrent, kCurrent},
     {kUnreachable, kUnreachable, kUnreachable},
-    {{kTextUpdateNotFound, kInfo}, kError, kError},
+    {{TextId::UpdateNotFound, kInfo}, kError, kError},
     {kUnreachable, kError, kError},
     {kUnreachable, kError, kError},
     {kUnreachable, kUnreachable, kUnreachable},
-    {kCancelled, kCancelled, {kTextUploadIncomplete, kStop}},
+    {kCancelled, kCancelled, {TextId::UploadIncomplete, kStop}},
     {kUnreachable, kUnreachable, kUnreachable},
 };
 
@@ -57,8 +56,8 @@ std::string UpdateFlows::DataPath(const char* fileName) const {
 }
 
 void UpdateFlows::Show(ResultWording wording) {
-    if (wording.text != 0)
-        m_messenger.Show(ProgramText(wording.text), wording.icon, MessageButtons::Ok);
+    if (wording.text)
+        m_messenger.Show(ProgramText(*wording.text), wording.icon, MessageButtons::Ok);
 }
 
 void UpdateFlows::FillServer(ftpUpdateStruct& request) const {
@@ -121,7 +120,7 @@ FlowEnd UpdateFlows::Install() {
         return FlowEnd::Failed;
     }
     if (!m_replace(download, DataPath(kDatabaseFileName))) {
-        Show({kTextCannotReplace, kStop});
+        Show({TextId::CannotReplaceDatabase, kStop});
         return FlowEnd::Failed;
     }
     return FlowEnd::Done;
@@ -144,12 +143,12 @@ FlowEnd UpdateFlows::ExportDatabase(const std::string& documentPath,
 }
 
 bool UpdateFlows::AskRestart() {
-    return m_messenger.Show(ProgramText(kTextRestartQuestion), MessageIcon::Question,
+    return m_messenger.Show(ProgramText(TextId::RestartQuestion), MessageIcon::Question,
                             MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 bool UpdateFlows::AskInstallFound() {
-    return m_messenger.Show(ProgramText(kTextInstallQuestion), MessageIcon::Information,
+    return m_messenger.Show(ProgramText(TextId::InstallQuestion), MessageIcon::Information,
                             MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "host/messenger.h"
+#include "host/program_texts.h"
 #include "update/database_install.h"
 #include "update/ftp_config.h"
 #include "update/ftp_update_struct.h"
@@ -25,9 +27,9 @@ enum class FlowEnd {
 
 enum class FlowKind { Check, Update, Export };
 
-// The message a flow shows for a request's result; text 0 shows nothing.
+// The message a flow shows for a request's result; no text shows nothing.
 struct ResultWording {
-    int text;
+    std::optional<TextId> text;
     MessageIcon icon;
 };
 ResultWording WordResult(FlowKind flow, UpdateResult result);

@@ -8,11 +8,11 @@
 
 #include "helptext/help_markup.h"
 #include "helptext/markup_tokenizer.h"
+#include "helptext/picture_conversion.h"
 #include "helptext/picture_element.h"
 #include "helptext/stored_help.h"
 #include "host/text_codec.h"
 #include "picture/metafile_reader.h"
-#include "picture/picture_conversion.h"
 #include "support/recorders.h"
 
 namespace pinsum {

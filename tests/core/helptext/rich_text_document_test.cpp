@@ -4,13 +4,13 @@
 
 #include "helptext/help_editor_text.h"
 #include "helptext/help_markup.h"
+#include "helptext/picture_conversion.h"
 #include "helptext/picture_element.h"
 #include "helptext/rich_text_reader.h"
 #include "host/file_io.h"
 #include "host/text_codec.h"
 #include "picture/metafile_reader.h"
 #include "picture/metafile_writer.h"
-#include "picture/picture_conversion.h"
 #include "support/picture_samples.h"
 
 namespace pinsum {

@@ -4,8 +4,8 @@
 
 #include <chrono>
 
+#include "helptext/picture_conversion.h"
 #include "helptext/picture_element.h"
-#include "picture/picture_conversion.h"
 #include "support/picture_samples.h"
 #include "support/recorders.h"
 

@@ -2,10 +2,10 @@
 
 #include "model/archive.h"
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
 #include "model/object_stream.h"
-#include "solver/cio_module_selector.h"
 #include "support/small_catalogue.h"
 
 namespace pinsum {
@@ -28,7 +28,6 @@ TEST(Containers, EmptyArrayBodyAndMapArrayWithRepeats) {
     owner.Append(std::move(points));
     ArchiveWriter w2;
     WriteObject(w2, &owner);
-    ResetRegistry();
     ArchiveReader r(w2.Bytes());
     auto back = ReadObject(r);
     auto* read = dynamic_cast<CioMapArray*>(dynamic_cast<CioArray*>(back.get())->At(0));
@@ -47,7 +46,6 @@ TEST(Containers, ResolveDropsUnknownAndForgetComparesObjects) {
     list.entries = {holder.At(0), &known, holder.At(0)};
     ArchiveWriter w;
     list.Store(w);
-    ResetRegistry();
     ArchiveWriter wh;
     WriteObject(wh, &holder);
     ArchiveReader rh(wh.Bytes());
@@ -55,7 +53,7 @@ TEST(Containers, ResolveDropsUnknownAndForgetComparesObjects) {
     CioMapArray back;
     ArchiveReader r(w.Bytes());
     back.Load(r);
-    back.ResolveRefs();
+    back.ResolveRefs(rh.identities);
     CioType* kind = dynamic_cast<CioArray*>(registered.get())->At(0);
     EXPECT_EQ(back.entries, (std::vector<CioType*>{kind, kind}));
     back.ForgetRef(kind);
@@ -176,10 +174,9 @@ TEST(Catalogue, DatabaseCopyIsSelfContained) {
     copy.RenewIds();
     ArchiveWriter w;
     WriteObject(w, &copy);
-    ResetRegistry();
     ArchiveReader r(w.Bytes());
     auto back = ReadObject(r);
-    back->ResolveRefs();
+    back->ResolveRefs(r.identities);
     auto* db = dynamic_cast<CioDb*>(back.get());
     EXPECT_EQ(dynamic_cast<CioPlc*>(db->devices.At(0))->Position(0)->entries.size(), 2u);
     EXPECT_NE(dynamic_cast<CioPlc*>(db->devices.At(0))->series.object, nullptr);

@@ -11,7 +11,7 @@ namespace pinsum {
 namespace {
 
 std::string BadCharacter(char c) {
-    return ProgramText(40004) + ' ' + c;
+    return ProgramText(TextId::CountBadCharacter) + ' ' + c;
 }
 
 std::string Range(const std::string& entered, int min = 0, int max = 10000) {
@@ -59,7 +59,7 @@ struct Rejected {
 };
 
 TEST(CountParserTest, RejectedTextsGiveTheMessageShown) {
-    const std::string decimalPoint = ProgramText(40005);
+    const std::string decimalPoint = ProgramText(TextId::CountBadDecimalPoint);
     const Rejected cases[] = {
         {"12 ", BadCharacter(' ')},
         {"- 5", BadCharacter(' ')},

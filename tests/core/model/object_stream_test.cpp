@@ -145,7 +145,6 @@ TEST(ObjectStream, ClassComesFromTagWhileKindFieldIsStored) {
     w.WriteText("C_IO_NODE");
     node.Store(w);
     ArchiveReader r(w.Bytes());
-    ResetRegistry();
     auto object = ReadObject(r);
     EXPECT_NE(dynamic_cast<CioNode*>(object.get()), nullptr);
     EXPECT_EQ(object->kind, 3);
@@ -168,19 +167,17 @@ TEST(ObjectStream, DuplicateIdentityAsksOncePerDuplicateAndCancelAbandons) {
     const Bytes bytes = ListOfTwinKinds(3);
     {
         test::RecordingMessenger messenger;
-        ResetRegistry();
         ArchiveReader r(bytes);
         r.messenger = &messenger;
         auto list = ReadObject(r);
         ASSERT_EQ(messenger.shown.size(), 2u);
         EXPECT_NE(messenger.shown[0].find("K1"), std::string::npos);
         EXPECT_EQ(messenger.icons[0], MessageIcon::Question);
-        EXPECT_EQ(ResolveRef(77)->name, "K2");
+        EXPECT_EQ(r.identities.Find(77)->name, "K2");
     }
     {
         test::RecordingMessenger messenger;
         messenger.answers = {MessageAnswer::Cancel};
-        ResetRegistry();
         ArchiveReader r(bytes);
         r.messenger = &messenger;
         EXPECT_THROW(ReadObject(r), ArchiveError);
@@ -196,18 +193,17 @@ TEST(ObjectStream, NestingIsBounded) {
         bytes.insert(bytes.end(), level.begin(), level.end());
     }
     bytes.resize(bytes.size() + 16, 0);
-    ResetRegistry();
     ArchiveReader r(bytes);
     EXPECT_THROW(ReadObject(r), ArchiveError);
 }
 
 TEST(ObjectStream, BuiltInsResolveToTheOneInstance) {
-    ResetRegistry();
-    EXPECT_EQ(ResolveRef(kEmptyModuleId), &EmptyModule());
-    EXPECT_EQ(ResolveRef(kEmptyVariantId), &EmptyVariant());
-    EXPECT_EQ(ResolveRef(kVornetId)->name, "VORNET");
-    EXPECT_EQ(ResolveRef(kKalbusId)->name, "KALBUS");
-    EXPECT_EQ(ResolveRef(0), nullptr);
+    const IdentityTable table;
+    EXPECT_EQ(table.Find(kEmptyModuleId), &EmptyModule());
+    EXPECT_EQ(table.Find(kEmptyVariantId), &EmptyVariant());
+    EXPECT_EQ(table.Find(kVornetId)->name, "VORNET");
+    EXPECT_EQ(table.Find(kKalbusId)->name, "KALBUS");
+    EXPECT_EQ(table.Find(0), nullptr);
     EXPECT_EQ(EmptyModule().name, "--");
     EXPECT_EQ(EmptyVariant().id, kEmptyVariantId);
 }
@@ -220,7 +216,6 @@ TEST(ObjectStream, ProgressReportsHundredthsThenTheEnd) {
     ArchiveWriter w;
     WriteObject(w, &list);
     test::RecordingSink sink;
-    ResetRegistry();
     ArchiveReader r(w.Bytes());
     r.progress = &sink;
     ReadObject(r);
@@ -245,13 +240,11 @@ TEST(ObjectStream, HostStatusSinkReceivesProgressUnlessReplaced) {
     WriteObject(w, &list);
     test::RecordingSink host;
     SetStatusSink(&host);
-    ResetRegistry();
     ArchiveReader r(w.Bytes());
     ReadObject(r);
     SetStatusSink(nullptr);
     EXPECT_FALSE(host.sent.empty());
     ArchiveReader quiet(w.Bytes());
-    ResetRegistry();
     ReadObject(quiet);
     EXPECT_EQ(quiet.progress, nullptr);
 }

@@ -4,11 +4,11 @@
 #include "model/catalogue_file.h"
 #include "model/cio_equip.h"
 #include "model/cio_module_node.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
 #include "model/object_stream.h"
-#include "solver/cio_module_selector.h"
 #include "support/recorders.h"
 #include "support/small_catalogue.h"
 
@@ -193,10 +193,9 @@ TEST(PlannerFile, ModuleNodeRoundTrip) {
     list.Append(std::move(node));
     ArchiveWriter w;
     WriteObject(w, &list);
-    ResetRegistry();
     ArchiveReader r(w.Bytes());
     auto back = ReadObject(r);
-    back->ResolveRefs();
+    back->ResolveRefs(r.identities);
     auto* read = dynamic_cast<CioModuleNode*>(dynamic_cast<CioArray*>(back.get())->At(0));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->GetText(), "--");

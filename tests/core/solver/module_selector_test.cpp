@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/object_stream.h"
-#include "solver/cio_module_selector.h"
 #include "support/search_project.h"
 #include "support/small_catalogue.h"
 

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/manual_reset_event.h"
 #include "host/notification.h"
 #include "host/program_texts.h"
 #include "model/cio_solution.h"
@@ -13,7 +14,6 @@
 #include "model/object_stream.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
-#include "solver/manual_reset_event.h"
 #include "solver/search_level.h"
 #include "support/search_project.h"
 
@@ -50,7 +50,7 @@ public:
     }
     void Search(SearchProject& f, int level) { f.Search(level, nullptr, &m_channel, &m_request); }
     // The texts made from the format of textId, in order.
-    std::vector<std::string> Of(int textId) const {
+    std::vector<std::string> Of(TextId textId) const {
         const std::string& format = ProgramText(textId);
         const std::string head = format.substr(0, format.find("%d"));
         std::vector<std::string> found;
@@ -59,12 +59,9 @@ public:
                 found.push_back(text);
         return found;
     }
-    static std::string Format(int textId, std::initializer_list<int> values,
+    static std::string Format(TextId textId, std::initializer_list<TextArg> values,
                               const std::string& tail = "") {
-        std::string text = ProgramText(textId);
-        for (const int value : values)
-            text.replace(text.find("%d"), 2, std::to_string(value));
-        return text + tail;
+        return FormatText(textId, values) + tail;
     }
     std::vector<std::string> texts;
 
@@ -86,8 +83,8 @@ TEST(SearchByHand, ControllerAloneSuffices) {
     ASSERT_EQ(f.Count(), 1u);
     CioSolution& s = f.Solution(0);
     EXPECT_EQ(f.Layout(0), (Layout{"C:MA"}));
-    EXPECT_TRUE(progress.Of(52136).empty());
-    EXPECT_TRUE(progress.Of(52137).empty());
+    EXPECT_TRUE(progress.Of(TextId::SortingProgress).empty());
+    EXPECT_TRUE(progress.Of(TextId::DeduplicationProgress).empty());
     EXPECT_EQ(s.IsComplete(), 1);
     EXPECT_EQ(s.GetPrice(), 1100.0);
     EXPECT_EQ(s.GetIoCount(true), 5);
@@ -257,18 +254,20 @@ TEST(SearchSort, CompleteFirstByPriceThenIncompleteInArrivalOrder) {
 
     using Texts = std::vector<std::string>;
     const auto sorting = [](int percent) {
-        return ProgressRecorder::Format(52136, {percent}, "%");
+        return ProgressRecorder::Format(TextId::SortingProgress, {percent}, "%");
     };
     const auto deduplicating = [](int percent) {
-        return ProgressRecorder::Format(52137, {percent}, "%");
+        return ProgressRecorder::Format(TextId::DeduplicationProgress, {percent}, "%");
     };
-    EXPECT_EQ(progress.Of(52136), (Texts{sorting(40), sorting(60), sorting(80), sorting(100)}));
-    EXPECT_EQ(progress.Of(52137), (Texts{deduplicating(0), deduplicating(25), deduplicating(50),
-                                         deduplicating(75), deduplicating(100)}));
-    const Texts searching = progress.Of(52115);
+    EXPECT_EQ(progress.Of(TextId::SortingProgress),
+              (Texts{sorting(40), sorting(60), sorting(80), sorting(100)}));
+    EXPECT_EQ(progress.Of(TextId::DeduplicationProgress),
+              (Texts{deduplicating(0), deduplicating(25), deduplicating(50), deduplicating(75),
+                     deduplicating(100)}));
+    const Texts searching = progress.Of(TextId::SearchProgress);
     ASSERT_FALSE(searching.empty());
-    EXPECT_EQ(searching.front(), ProgressRecorder::Format(52115, {0, 0}));
-    EXPECT_EQ(searching.back(), ProgressRecorder::Format(52115, {5, 0}));
+    EXPECT_EQ(searching.front(), ProgressRecorder::Format(TextId::SearchProgress, {0, 0}));
+    EXPECT_EQ(searching.back(), ProgressRecorder::Format(TextId::SearchProgress, {5, 0}));
 }
 
 TEST(SearchDuplicates, TwoIdenticalSolutionsAreBothKept) {

@@ -5,10 +5,10 @@
 
 #include "host/program_texts.h"
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_solution.h"
 #include "model/cio_variant.h"
 #include "model/object_stream.h"
-#include "solver/cio_module_selector.h"
 #include "solver/search_level.h"
 #include "support/search_project.h"
 
@@ -30,7 +30,7 @@ protected:
         peripheral = f.Device("P", 1, 500, {&Vornet()}, {{ma}});
         f.Request(a, 5);
     }
-    void ExpectRefused(int textId) {
+    void ExpectRefused(TextId textId) {
         ASSERT_EQ(f.messenger.shown.size(), 1u);
         EXPECT_EQ(f.messenger.shown[0], ProgramText(textId));
         EXPECT_EQ(f.messenger.icons[0], MessageIcon::Stop);
@@ -47,24 +47,24 @@ TEST_F(SearchRequestCheck, AllCountsZeroRefusesAndDropsEarlierSolutions) {
     ASSERT_EQ(f.Count(), 1u);
     f.Request(a, 0);
     f.Search(0);
-    ExpectRefused(52095);
+    ExpectRefused(TextId::NoCountsRequested);
 }
 
 TEST_F(SearchRequestCheck, OnlyPeripheralsChecked) {
     controller->flags &= ~FLAG_CHECKED;
     f.Search(0);
-    ExpectRefused(52097);
+    ExpectRefused(TextId::NoPlcSelected);
 }
 
 TEST_F(SearchRequestCheck, NothingChecked) {
     f.series->flags &= ~FLAG_CHECKED;
     f.Search(0);
-    ExpectRefused(52096);
+    ExpectRefused(TextId::NoControllerSelected);
     f.series->flags |= FLAG_CHECKED;
     controller->flags &= ~FLAG_CHECKED;
     peripheral->flags &= ~FLAG_CHECKED;
     f.Search(0);
-    ExpectRefused(52096);
+    ExpectRefused(TextId::NoControllerSelected);
 }
 
 // ---- Root controllers and candidate devices -------------------------------------------------

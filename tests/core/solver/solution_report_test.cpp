@@ -2,10 +2,10 @@
 
 #include "host/program_texts.h"
 #include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
-#include "solver/cio_module_selector.h"
 #include "solver/result_table.h"
 #include "support/small_catalogue.h"
 
@@ -104,18 +104,18 @@ TEST_F(ReportFixture, TableShowsTotalsDevicesAndUnplacedPoints) {
     RecordingTable table;
     ASSERT_EQ(project.ShowSolution(&table, 0), 1);
     ASSERT_EQ(table.headings.size(), 4u);
-    EXPECT_EQ(table.headings[0], ProgramText(52099));
+    EXPECT_EQ(table.headings[0], ProgramText(TextId::ColumnDevice));
     EXPECT_EQ(table.widths, (std::vector<int>{150, 100, 100, 100}));
     EXPECT_EQ(table.aligns[1], ColumnAlign::Right);
     ASSERT_EQ(table.rows.size(), 5u);
     EXPECT_EQ(table.rows[0].cells,
-              (std::array<std::string, 4>{ProgramText(52103), "1250", "2", "0"}));
+              (std::array<std::string, 4>{ProgramText(TextId::RowTotal), "1250", "2", "0"}));
     EXPECT_EQ(table.rows[0].colour, RowColour::Orange);
     EXPECT_EQ(table.rows[0].object, project.Solution(0));
     EXPECT_EQ(table.rows[1].cells[0], "D1-M2");
     EXPECT_EQ(table.rows[1].colour, RowColour::Window);
     EXPECT_EQ(table.rows[2].cells, (std::array<std::string, 4>{"", "", "", ""}));
-    EXPECT_EQ(table.rows[3].cells[0], ProgramText(52104));
+    EXPECT_EQ(table.rows[3].cells[0], ProgramText(TextId::UnplacedIo));
     EXPECT_EQ(table.rows[3].colour, RowColour::Face);
     EXPECT_EQ(table.rows[4].cells, (std::array<std::string, 4>{"", "A", "3", ""}));
     EXPECT_EQ(table.rows[4].colour, RowColour::Red);

@@ -1,4 +1,4 @@
-#include "solver/manual_reset_event.h"
+#include "host/manual_reset_event.h"
 
 namespace pinsum {
 

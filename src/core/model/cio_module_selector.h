@@ -16,13 +16,16 @@ class CioType;
 class CioVariant;
 class CioModul;
 class CioPlc;
+class IdentityTable;
 
 using KindCountMap = OrderedMap<CioType*, uint16_t>;
 // Point totals that may exceed 16 bits (free capacity and load summed over equipment).
 using PointMap = OrderedMap<CioType*, int32_t>;
 
 // One configuration of a device: the module and variant chosen for every position and the
-// request points placed on each position.
+// request points placed on each position. Planner files store it, so its stored form lives with
+// the model; the enumeration and placement below Attach to MarkIdlePositions belong to the search
+// and are defined by the solver library (solver/cio_module_selector_search.cpp).
 class CioModuleSelector {
 public:
     CioModuleSelector();
@@ -56,7 +59,7 @@ public:
     void Load(ArchiveReader& ar);
     // Turns the identities read by Load into objects; unresolvable map keys are dropped, while an
     // unresolvable variant or module stays a null in its place so that positions do not shift.
-    void Relink();
+    void Relink(const IdentityTable& table);
     std::unique_ptr<CioModuleSelector> Clone() const;
     // The same modules as a multiset, in any positions.
     int IsSameAs(const CioModuleSelector* other) const;

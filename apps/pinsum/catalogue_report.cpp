@@ -1,4 +1,4 @@
-#include "model/catalogue_report.h"
+#include "catalogue_report.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,13 +10,13 @@
 #include "model/cio_db.h"
 #include "model/cio_equip.h"
 #include "model/cio_line.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
 #include "model/cio_variant.h"
 #include "model/object_stream.h"
-#include "solver/cio_module_selector.h"
 
 namespace pinsum {
 namespace {
@@ -316,16 +316,6 @@ std::string CatalogueReport(const CioDb& db) {
 
 std::string ProjectReport(const CioProject& project) {
     return ProjectWriter(project).Run();
-}
-
-std::string SolutionsReport(const CioProject& project) {
-    std::string cp1250;
-    project.Describe(cp1250, std::string());
-    std::string text;
-    for (size_t i = 0; i < cp1250.size(); ++i)
-        if (cp1250[i] != '\r' || i + 1 == cp1250.size() || cp1250[i + 1] != '\n')
-            text += cp1250[i];
-    return Cp1250ToUtf8(text);
 }
 
 } // namespace pinsum

@@ -15,8 +15,4 @@ std::string CatalogueReport(const CioDb& db);
 // design and every solution with its equipment and the request it leaves.
 std::string ProjectReport(const CioProject& project);
 
-// The report text of every solution of the project, as the calculator's detail view shows it:
-// UTF-8 with "\n" line ends.
-std::string SolutionsReport(const CioProject& project);
-
 } // namespace pinsum

@@ -1,4 +1,4 @@
-#include "picture/picture_conversion.h"
+#include "helptext/picture_conversion.h"
 
 #include <vector>
 

@@ -9,7 +9,7 @@ namespace pinsum {
 
 class CioDb;
 
-namespace bench {
+namespace test {
 
 // How big and how connected a generated catalogue is. Counts are exact; sizes of names, help
 // texts and lists vary around the given averages, reproducibly for one seed.
@@ -44,5 +44,5 @@ const std::vector<uint8_t>& TenMegabyteFile();
 // Reads a catalogue file from memory; damaged contents throw ArchiveError.
 std::unique_ptr<CioDb> LoadCatalogue(const std::vector<uint8_t>& bytes);
 
-} // namespace bench
+} // namespace test
 } // namespace pinsum

@@ -1,4 +1,4 @@
-#include "catalogue_generator.h"
+#include "support/catalogue_generator.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +14,7 @@
 #include "model/cio_variant.h"
 #include "model/object_stream.h"
 
-namespace pinsum::bench {
+namespace pinsum::test {
 namespace {
 
 // splitmix64: the same catalogue for the same seed with every compiler and library.
@@ -258,4 +258,4 @@ std::unique_ptr<CioDb> LoadCatalogue(const std::vector<uint8_t>& bytes) {
     return db;
 }
 
-} // namespace pinsum::bench
+} // namespace pinsum::test

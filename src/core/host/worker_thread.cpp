@@ -1,0 +1,48 @@
+#include "host/worker_thread.h"
+
+#include <pthread.h>
+#include <sched.h>
+
+#include <system_error>
+
+namespace pinsum {
+namespace {
+
+void LowerToIdlePriority() {
+    sched_param param{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
+}
+
+void RaiseToNormalPriority(std::thread& thread) {
+    sched_param param{};
+    pthread_setschedparam(thread.native_handle(), SCHED_OTHER, &param);
+}
+
+} // namespace
+
+WorkerThread::~WorkerThread() {
+    StopAndJoin();
+}
+
+bool WorkerThread::Start(std::function<void()> task) {
+    try {
+        m_thread = std::thread([task = std::move(task)] {
+            LowerToIdlePriority();
+            task();
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void WorkerThread::StopAndJoin() {
+    if (!m_stop.IsSet())
+        m_stop.Set();
+    if (!m_thread.joinable())
+        return;
+    RaiseToNormalPriority(m_thread);
+    m_thread.join();
+}
+
+} // namespace pinsum

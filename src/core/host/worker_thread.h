@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <thread>
+
+#include "host/manual_reset_event.h"
+
+namespace pinsum {
+
+// The thread under both workers (search and FTP): runs one task at idle priority, so that the
+// user interface stays responsive, and owns the stop event the task polls. The task normally
+// ends by waiting for that event, so the owner decides when the thread may end.
+// Start, RequestStop and StopAndJoin are called on the owner's (user-interface) thread.
+class WorkerThread {
+public:
+    WorkerThread() = default;
+    // Sets the stop event and waits for the task to end.
+    ~WorkerThread();
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+
+    // Starts the task on a new thread; false when the thread cannot be created.
+    bool Start(std::function<void()> task);
+    void RequestStop() { m_stop.Set(); }
+    ManualResetEvent& StopEvent() { return m_stop; }
+    // Sets the stop event, gives the thread normal priority again so that a busy machine cannot
+    // starve it, and waits for it to end.
+    void StopAndJoin();
+
+private:
+    ManualResetEvent m_stop;
+    std::thread m_thread;
+};
+
+} // namespace pinsum
