@@ -116,7 +116,12 @@ template <class Flow> int RunFlow(const std::string& dataFolder, Flow flow) {
     PrintingMessenger messenger;
     ConsoleUpdateDialog dialog;
     UpdateFlows flows(ServerConfig(), dataFolder, messenger, dialog);
-    return ExitStatus(flow(flows));
+    const FlowEnd end = flow(flows);
+    // The reason goes under the flow's own message, on stderr, so that scripts still read the
+    // message alone on stdout.
+    if (!flows.FailureDetail().empty())
+        std::cerr << "pinsum: " << flows.FailureDetail() << '\n';
+    return ExitStatus(end);
 }
 
 int Check(const std::vector<std::string>& arguments) {

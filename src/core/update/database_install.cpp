@@ -11,17 +11,23 @@
 
 namespace pinsum {
 
-bool IsReadableCatalogue(const std::string& path) {
+bool IsReadableCatalogue(const std::string& path, std::string* problem) {
+    std::string why;
     try {
         const std::vector<uint8_t> bytes = ReadFileBytes(path);
         ArchiveReader reader(bytes, path);
         reader.progress = nullptr;
         std::unique_ptr<CioDb> database;
         LoadDatabaseFile(reader, database);
-        return database != nullptr;
-    } catch (const std::exception&) {
-        return false;
+        if (database != nullptr)
+            return true;
+        why = "the file holds no catalogue";
+    } catch (const EngineError& e) {
+        why = e.what();
     }
+    if (problem != nullptr)
+        *problem = "the file is not a catalogue: " + why;
+    return false;
 }
 
 bool ReplaceFileAtomically(const std::string& from, const std::string& to) {

@@ -104,14 +104,12 @@ bool SafeName(const std::string& name) {
                         [](char c) { return std::iscntrl(static_cast<unsigned char>(c)); });
 }
 
-TransferEnd RunTransfer(CURL* handle, TransferContext& context) {
-    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, PollAbort);
-    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &context);
-    const CURLcode code = curl_easy_perform(handle);
-    if (code == CURLE_OK)
-        return TransferEnd::Complete;
-    return context.aborted ? TransferEnd::Aborted : TransferEnd::Failed;
+// The network library's own words may echo the address, which may carry the user name.
+void MaskText(std::string& text, const std::string& secret) {
+    if (secret.empty())
+        return;
+    for (size_t at = text.find(secret); at != std::string::npos; at = text.find(secret, at + 3))
+        text.replace(at, secret.size(), "***");
 }
 
 } // namespace
@@ -134,18 +132,23 @@ FtpConnection::~FtpConnection() {
 
 std::unique_ptr<FtpConnection> FtpConnection::Open(const FtpSession& session,
                                                    const FtpAddress& address, std::string user,
-                                                   std::string password, bool passive) {
+                                                   std::string password, bool passive,
+                                                   std::string& failure) {
     CURL* handle = curl_easy_init();
-    if (handle == nullptr)
+    if (handle == nullptr) {
+        failure = "the network library cannot start a connection";
         return nullptr;
+    }
     std::unique_ptr<FtpConnection> connection(
         new FtpConnection(handle, session.Agent(), address.loginDirectoryUrl, std::move(user),
                           std::move(password), passive));
     // Asking for no body of the login directory connects and logs in without moving data.
     connection->Prepare("");
     curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    if (!connection->Perform())
+    if (!connection->Perform()) {
+        failure = connection->LastError();
         return nullptr;
+    }
     return connection;
 }
 
@@ -159,6 +162,8 @@ void FtpConnection::Prepare(const std::string& name) {
         curl_free(escaped);
     }
     curl_easy_setopt(handle, CURLOPT_URL, m_url.c_str());
+    m_errorBuffer[0] = '\0';
+    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, m_errorBuffer.data());
     // Replies and file facts would otherwise go to standard output.
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, Discard);
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, Discard);
@@ -176,7 +181,24 @@ void FtpConnection::Prepare(const std::string& name) {
 }
 
 bool FtpConnection::Perform() {
-    return curl_easy_perform(Handle(m_handle)) == CURLE_OK;
+    const CURLcode code = curl_easy_perform(Handle(m_handle));
+    if (code == CURLE_OK)
+        return true;
+    m_lastError = m_errorBuffer[0] != '\0' ? m_errorBuffer.data() : curl_easy_strerror(code);
+    MaskText(m_lastError, m_password);
+    MaskText(m_lastError, m_user);
+    return false;
+}
+
+TransferEnd FtpConnection::Transfer(void* context) {
+    auto& transfer = *static_cast<TransferContext*>(context);
+    CURL* handle = Handle(m_handle);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, PollAbort);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+    if (Perform())
+        return TransferEnd::Complete;
+    return transfer.aborted ? TransferEnd::Aborted : TransferEnd::Failed;
 }
 
 std::optional<std::vector<std::string>> FtpConnection::ListNames() {
@@ -218,7 +240,7 @@ TransferEnd FtpConnection::Retrieve(const std::string& name, const DataSink& sin
     CURL* handle = Handle(m_handle);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, DeliverData);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &context);
-    return RunTransfer(handle, context);
+    return Transfer(&context);
 }
 
 TransferEnd FtpConnection::Store(const std::string& name, const DataSource& source,
@@ -231,7 +253,7 @@ TransferEnd FtpConnection::Store(const std::string& name, const DataSource& sour
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, FetchData);
     curl_easy_setopt(handle, CURLOPT_READDATA, &context);
-    return RunTransfer(handle, context);
+    return Transfer(&context);
 }
 
 bool FtpConnection::Remove(const std::string& name) {
@@ -250,30 +272,37 @@ bool FtpConnection::Remove(const std::string& name) {
     return removed;
 }
 
-std::unique_ptr<FtpConnection> ConnectFtp(const FtpSession& session,
-                                          const ftpUpdateStruct& request) {
+std::unique_ptr<FtpConnection> ConnectFtp(const FtpSession& session, ftpUpdateStruct& request) {
     const std::optional<FtpAddress> address = ParseFtpAddress(request.url);
-    if (!address)
+    if (!address) {
+        request.failureDetail = "the server address is no ftp:// or ftps:// address";
         return nullptr;
+    }
     return FtpConnection::Open(session, *address, request.userName, request.password,
-                               request.passiveMode);
+                               request.passiveMode, request.failureDetail);
 }
 
 uint32_t FindRemoteFile(FtpConnection& connection, const std::string& name, int64_t& time,
-                        std::string& listedName) {
+                        std::string& listedName, std::string& failure) {
     if (name.empty())
         return 0;
     const std::optional<std::vector<std::string>> names = connection.ListNames();
-    if (!names)
+    if (!names) {
+        failure = "the login directory cannot be listed: " + connection.LastError();
         return 0;
+    }
     const auto match = std::find_if(names->begin(), names->end(), [&](const std::string& n) {
         return EqualIgnoringCase(n, name);
     });
-    if (match == names->end())
+    if (match == names->end()) {
+        failure = "the server has no file '" + name + "' in the login directory";
         return 0;
+    }
     const FtpConnection::FileFacts facts = connection.Facts(*match);
     time = facts.time;
     listedName = *match;
+    if (facts.size == 0)
+        failure = "the server's file '" + *match + "' is empty or its size is unknown";
     return static_cast<uint32_t>(facts.size);
 }
 

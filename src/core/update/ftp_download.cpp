@@ -82,7 +82,8 @@ void DatabaseDownload::Transfer() {
     if (CancelRequested())
         return SetResult(kUpdateCancelled);
     std::string listedName;
-    m_size = FindRemoteFile(*m_connection, m_remoteName, m_serverTime, listedName);
+    m_size = FindRemoteFile(*m_connection, m_remoteName, m_serverTime, listedName,
+                            m_request.failureDetail);
     if (m_size == 0)
         return SetResult(kUpdateNotFound);
     if (CancelRequested())
@@ -94,8 +95,10 @@ void DatabaseDownload::Transfer() {
     if (m_request.localFile) {
         m_localFile =
             open(m_request.localFile->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (m_localFile < 0)
+        if (m_localFile < 0) {
+            m_request.failureDetail = LocalFileFailure("cannot create", *m_request.localFile);
             return SetResult(kUpdateLocalFile);
+        }
     }
     m_chunk = ChunkSize(m_size);
     m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
@@ -117,8 +120,10 @@ UpdateResult DatabaseDownload::Receive(const std::string& listedName) {
         return kUpdateLocalFile;
     if (m_cancelled || end == TransferEnd::Aborted)
         return kUpdateCancelled;
-    if (end == TransferEnd::Failed)
+    if (end == TransferEnd::Failed) {
+        m_request.failureDetail = m_connection->LastError();
         return kUpdateRemoteOpen;
+    }
     ReportState(&m_request, nullptr, 100);
     return kUpdateOk;
 }
@@ -140,6 +145,7 @@ bool DatabaseDownload::TakeData(const uint8_t* data, size_t size) {
 bool DatabaseDownload::FinishChunk() {
     m_total += m_filled;
     if (m_localFile >= 0 && !WriteAll(m_localFile, m_buffer.get(), m_filled)) {
+        m_request.failureDetail = LocalFileFailure("cannot write", *m_request.localFile);
         m_writeFailed = true;
         return false;
     }

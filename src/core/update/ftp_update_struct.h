@@ -55,6 +55,9 @@ struct ftpUpdateStruct {
     // Download only: stop after the newer-test with kUpdateOk.
     bool checkOnly = false;
     UpdateResult result = kUpdateNotRun;
+    // Why the run failed, in the network library's words or ours, for a detail under the flow's
+    // message; never holds the user name or the password. Empty when nothing more is known.
+    std::string failureDetail;
     // Set by the owner to stop the run; cleared by the thread just before it calls work.
     std::atomic<bool> cancelRequested{false};
     // Handed back as the first argument of every notify call.

@@ -88,8 +88,10 @@ void DatabaseUpload::Transfer() {
         return;
     if (CancelRequested())
         return SetResult(kUpdateNoSession);
-    if (!OpenLocalFile())
+    if (!OpenLocalFile()) {
+        m_request.failureDetail = LocalFileFailure("cannot read", *m_request.localFile);
         return SetResult(kUpdateLocalFile);
+    }
     m_chunk = ChunkSize(m_size);
     m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
     if (m_buffer == nullptr)
@@ -123,8 +125,10 @@ UpdateResult DatabaseUpload::Send() {
         return kUpdateLocalFile;
     if (partial)
         return kUpdateCancelled;
-    if (end == TransferEnd::Failed)
+    if (end == TransferEnd::Failed) {
+        m_request.failureDetail = m_connection->LastError();
         return kUpdateRemoteOpen;
+    }
     ReportState(&m_request, nullptr, 100);
     return kUpdateOk;
 }
@@ -155,8 +159,10 @@ std::optional<size_t> DatabaseUpload::Serve(uint8_t* into, size_t room) {
 bool DatabaseUpload::ReadNextChunk() {
     const ssize_t count = ReadFull(m_localFile, m_buffer.get(), m_chunk);
     m_readFailed = count < 0;
-    if (m_readFailed)
+    if (m_readFailed) {
+        m_request.failureDetail = LocalFileFailure("cannot read", *m_request.localFile);
         return false;
+    }
     m_filled = static_cast<uint32_t>(count);
     m_served = 0;
     m_total += m_filled;

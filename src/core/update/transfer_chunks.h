@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace pinsum {
@@ -24,6 +26,11 @@ constexpr uint32_t ProgressPercent(uint32_t moved, uint32_t fileSize) {
 inline std::string LastPathComponent(const std::string& path) {
     const size_t cut = path.find_last_of("/\\");
     return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// A failure of the local file as the request's failure detail, from the current errno.
+inline std::string LocalFileFailure(const char* what, const std::string& path) {
+    return std::string(what) + " '" + path + "': " + std::strerror(errno);
 }
 
 } // namespace pinsum

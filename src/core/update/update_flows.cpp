@@ -84,11 +84,19 @@ void UpdateFlows::FillDownloadRequest(ftpUpdateStruct& request, bool checkOnly) 
 }
 
 FlowEnd UpdateFlows::CheckForUpdate() {
+    m_failureDetail.clear();
     ftpUpdateStruct request;
     FillDownloadRequest(request, true);
     DownloadDatabase(&request);
-    Show(WordResult(FlowKind::Check, request.result));
-    return EndOf(request.result);
+    return Finish(FlowKind::Check, request);
+}
+
+FlowEnd UpdateFlows::Finish(FlowKind flow, const ftpUpdateStruct& request) {
+    Show(WordResult(flow, request.result));
+    const FlowEnd end = EndOf(request.result);
+    if (end == FlowEnd::Failed)
+        m_failureDetail = request.failureDetail;
+    return end;
 }
 
 FlowEnd UpdateFlows::UpdateDatabase(bool skipCheck) {
@@ -97,17 +105,17 @@ FlowEnd UpdateFlows::UpdateDatabase(bool skipCheck) {
         if (checked != FlowEnd::Done)
             return checked;
     }
+    m_failureDetail.clear();
     ftpUpdateStruct request;
     FillDownloadRequest(request, false);
     request.localFile = DataPath(kDownloadFileName);
     if (m_dialog.ShowModal(request, DownloadDatabase) == 0) {
         Show(kError);
+        m_failureDetail = request.failureDetail;
         return FlowEnd::Failed;
     }
-    if (request.result != kUpdateOk) {
-        Show(WordResult(FlowKind::Update, request.result));
-        return EndOf(request.result);
-    }
+    if (request.result != kUpdateOk)
+        return Finish(FlowKind::Update, request);
     return Install();
 }
 
@@ -115,7 +123,7 @@ FlowEnd UpdateFlows::UpdateDatabase(bool skipCheck) {
 // installed one is replaced only by a file that loads, and only in one step.
 FlowEnd UpdateFlows::Install() {
     const std::string download = DataPath(kDownloadFileName);
-    if (!IsReadableCatalogue(download)) {
+    if (!IsReadableCatalogue(download, &m_failureDetail)) {
         Show(kError);
         return FlowEnd::Failed;
     }
@@ -128,6 +136,7 @@ FlowEnd UpdateFlows::Install() {
 
 FlowEnd UpdateFlows::ExportDatabase(const std::string& documentPath,
                                     const std::function<bool()>& saveDocument) {
+    m_failureDetail.clear();
     if (saveDocument && !saveDocument())
         return FlowEnd::Failed;
     ftpUpdateStruct request;
@@ -136,10 +145,10 @@ FlowEnd UpdateFlows::ExportDatabase(const std::string& documentPath,
     request.localFile = documentPath;
     if (m_dialog.ShowModal(request, UploadDatabase) == 0) {
         Show(kError);
+        m_failureDetail = request.failureDetail;
         return FlowEnd::Failed;
     }
-    Show(WordResult(FlowKind::Export, request.result));
-    return EndOf(request.result);
+    return Finish(FlowKind::Export, request);
 }
 
 bool UpdateFlows::AskRestart() {

@@ -68,10 +68,16 @@ public:
     // exists and can be read.
     void FillDownloadRequest(ftpUpdateStruct& request, bool checkOnly) const;
 
+    // Why the last flow failed, when more is known than its message says (the network library's
+    // words, why a download is no catalogue); empty otherwise. Never holds the credentials.
+    const std::string& FailureDetail() const { return m_failureDetail; }
+
 private:
     void FillServer(ftpUpdateStruct& request) const;
     std::string DataPath(const char* fileName) const;
     FlowEnd Install();
+    // Shows the request's result and keeps its failure detail.
+    FlowEnd Finish(FlowKind flow, const ftpUpdateStruct& request);
     void Show(ResultWording wording);
 
     FtpConfig m_server;
@@ -79,6 +85,7 @@ private:
     Messenger& m_messenger;
     FtpUpdateDialogRunner& m_dialog;
     FileReplacer m_replace;
+    std::string m_failureDetail;
 };
 
 } // namespace pinsum

@@ -160,19 +160,23 @@ TEST_F(FtpDownloadTest, AnEmptyOrMissingServerFileIsNotFound) {
     }
 }
 
-TEST_F(FtpDownloadTest, NoConnectionLeavesTheResultAsItWas) {
+// The result stays as it was, and the failure detail says why in the network library's words
+// without ever repeating the password.
+TEST_F(FtpDownloadTest, NoConnectionLeavesTheResultAsItWasAndSaysWhy) {
     server.PutFile("iodb.pp", test::PatternBytes(100));
     const std::string port = std::to_string(server.Port());
     const struct {
         const char* what;
         std::string url;
         std::string password;
+        const char* detail;
     } cases[] = {
-        {"a scheme that is not FTP", "http://127.0.0.1:" + port + "/", FtpTestServer::kPassword},
+        {"a scheme that is not FTP", "http://127.0.0.1:" + port + "/", FtpTestServer::kPassword,
+         "no ftp:// or ftps:// address"},
         {"nothing listens", "ftp://127.0.0.1:" + std::to_string(test::UnusedPort()) + "/",
-         FtpTestServer::kPassword},
-        {"wrong password", server.Url(), "wrong"},
-        {"no address", "", FtpTestServer::kPassword},
+         FtpTestServer::kPassword, "onnect"},
+        {"wrong password", server.Url(), "wrong-secret", "530"},
+        {"no address", "", FtpTestServer::kPassword, "no ftp:// or ftps:// address"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -182,6 +186,8 @@ TEST_F(FtpDownloadTest, NoConnectionLeavesTheResultAsItWas) {
         request.password = c.password;
         DownloadDatabase(&request);
         EXPECT_EQ(request.result, kUpdateNotRun);
+        EXPECT_NE(request.failureDetail.find(c.detail), std::string::npos) << request.failureDetail;
+        EXPECT_EQ(request.failureDetail.find(c.password), std::string::npos);
     }
 }
 

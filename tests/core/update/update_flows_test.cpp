@@ -122,6 +122,8 @@ TEST_F(UpdateFlowsTest, ADownloadThatIsNoCatalogueNeverReplacesTheInstalledOne) 
         server.PutFile("iodb.pp", c.served, kServerTime);
         EXPECT_EQ(flows.UpdateDatabase(true), FlowEnd::Failed);
         EXPECT_EQ(Shown(), Texts{"Chyba aktualizace"});
+        EXPECT_EQ(flows.FailureDetail().rfind("the file is not a catalogue: ", 0), 0u)
+            << flows.FailureDetail();
         EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), installed);
     }
 }
