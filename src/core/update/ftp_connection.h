@@ -51,8 +51,8 @@ public:
     // Connects and logs in (active data connections unless passive); nothing on any failure,
     // with the reason in failure.
     static std::unique_ptr<FtpConnection> Open(const FtpSession& session, const FtpAddress& address,
-                                               std::string user, std::string password,
-                                               bool passive, std::string& failure);
+                                               std::string user, std::string password, bool passive,
+                                               std::string& failure);
 
     // The names in the login directory in listing order; nothing when it cannot be listed.
     std::optional<std::vector<std::string>> ListNames();

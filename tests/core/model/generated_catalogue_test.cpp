@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 #include "model/archive.h"
 #include "model/catalogue_file.h"
+#include "model/catalogue_json.h"
 #include "model/cio_array.h"
 #include "model/cio_db.h"
 #include "model/cio_map_array.h"
@@ -52,6 +56,37 @@ TEST(GeneratedCatalogue, ReadsBackWholeAndStoresTheSameBytes) {
             EXPECT_EQ(loaded->devices.At(i)->ioCount, generated->devices.At(i)->ioCount);
         }
     }
+}
+
+// Loads used to resolve references through one process-wide registry, so two documents loaded at
+// once (calculator and planner windows) could take each other's objects.
+TEST(GeneratedCatalogue, TwoLoadsOnTwoThreadsNeverMeet) {
+    // Both files use the same identities, so a shared registry would mix them up.
+    std::vector<std::vector<uint8_t>> files;
+    std::vector<std::string> expected;
+    for (const uint32_t seed : {1u, 2u}) {
+        test::CatalogueShape shape = test::TinyShape();
+        shape.seed = seed;
+        RestartIdentitiesForTesting();
+        const std::unique_ptr<CioDb> db = test::GenerateCatalogue(shape);
+        ArchiveWriter w;
+        StoreDatabaseFile(w, db.get());
+        files.push_back(w.TakeBytes());
+        expected.push_back(CatalogueToJsonText(*db));
+    }
+    ASSERT_NE(expected[0], expected[1]);
+    int mismatches[2] = {0, 0};
+    auto loadRepeatedly = [&](int which) {
+        for (int i = 0; i < 200; ++i)
+            if (CatalogueToJsonText(*test::LoadCatalogue(files[which])) != expected[which])
+                ++mismatches[which];
+    };
+    std::thread first(loadRepeatedly, 0);
+    std::thread second(loadRepeatedly, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(mismatches[0], 0);
+    EXPECT_EQ(mismatches[1], 0);
 }
 
 } // namespace
