@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# cmake --install puts pinsum and the sample catalogue where `pinsum solve` finds the catalogue
+# without --catalogue, also when started through the link in bin/ from another folder.
+# Usage: install_check.sh BUILD_DIR SOURCE_DIR
+set -eu
+build=$1
+source=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+cd /
+out=$("$prefix/bin/pinsum" solve --request "$source/data/request.json")
+first=$(head -n 1 <<<"$out")
+if [[ $first != "Zadání vyhovují(e) "*" řešení" ]]; then
+    echo "FAIL: the installed pinsum printed '$first'" >&2
+    exit 1
+fi
+echo "installed pinsum found its catalogue: $first"
