@@ -10,6 +10,7 @@
 #include "update/ftp_connection.h"
 #include "update/ftp_thread.h"
 #include "update/ftp_transfer.h"
+#include "update/ftp_transfer_run.h"
 #include "update/ftp_update_struct.h"
 #include "update/transfer_chunks.h"
 
@@ -32,9 +33,9 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
 
 // One run of DownloadDatabase. The network delivers data in pieces of its own size; they are
 // gathered into chunks so that writing, progress and the cancel check happen once per chunk.
-class DatabaseDownload {
+class DatabaseDownload : FtpTransferRun {
 public:
-    explicit DatabaseDownload(ftpUpdateStruct& request) : m_request(request) {}
+    explicit DatabaseDownload(ftpUpdateStruct& request) : FtpTransferRun(request) {}
 
     void Run() {
         Transfer();
@@ -42,45 +43,19 @@ public:
     }
 
 private:
-    bool CancelRequested() const { return m_request.cancelRequested; }
-    void SetResult(UpdateResult result) { m_request.result = result; }
-
     void Transfer();
     UpdateResult Receive(const std::string& listedName);
     bool TakeData(const uint8_t* data, size_t size);
     bool FinishChunk();
     void CleanUp();
 
-    ftpUpdateStruct& m_request;
-    std::string m_remoteName;
-    std::unique_ptr<FtpSession> m_session;
-    std::unique_ptr<FtpConnection> m_connection;
     int64_t m_serverTime = 0;
-    uint32_t m_size = 0;
-    uint32_t m_chunk = 0;
-    int m_localFile = -1;
-    std::unique_ptr<uint8_t[]> m_buffer;
-    uint32_t m_filled = 0;
-    uint32_t m_total = 0;
-    bool m_cancelled = false;
     bool m_writeFailed = false;
 };
 
 void DatabaseDownload::Transfer() {
-    if (m_request.remotePath) {
-        m_remoteName = LastPathComponent(*m_request.remotePath);
-        ReportState(&m_request, &m_remoteName, 0);
-    }
-    m_session = OpenFtpSession(*m_request.agentName);
-    if (m_session == nullptr)
-        return SetResult(kUpdateNoSession);
-    if (CancelRequested())
-        return SetResult(kUpdateCancelled);
-    m_connection = ConnectFtp(*m_session, m_request);
-    if (m_connection == nullptr)
+    if (!Connect(kUpdateCancelled))
         return;
-    if (CancelRequested())
-        return SetResult(kUpdateCancelled);
     std::string listedName;
     m_size = FindRemoteFile(*m_connection, m_remoteName, m_serverTime, listedName,
                             m_request.failureDetail);
@@ -100,11 +75,8 @@ void DatabaseDownload::Transfer() {
             return SetResult(kUpdateLocalFile);
         }
     }
-    m_chunk = ChunkSize(m_size);
-    m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
-    if (m_buffer == nullptr)
-        return SetResult(kUpdateNoMemory);
-    SetResult(Receive(listedName));
+    if (AllocateChunk(m_size))
+        SetResult(Receive(listedName));
 }
 
 // Fetches the file by the name the listing gave, which may differ in letter case from the one
@@ -120,12 +92,7 @@ UpdateResult DatabaseDownload::Receive(const std::string& listedName) {
         return kUpdateLocalFile;
     if (m_cancelled || end == TransferEnd::Aborted)
         return kUpdateCancelled;
-    if (end == TransferEnd::Failed) {
-        m_request.failureDetail = m_connection->LastError();
-        return kUpdateRemoteOpen;
-    }
-    ReportState(&m_request, nullptr, 100);
-    return kUpdateOk;
+    return EndOfTransfer(end);
 }
 
 bool DatabaseDownload::TakeData(const uint8_t* data, size_t size) {
@@ -160,12 +127,8 @@ void DatabaseDownload::CleanUp() {
         // The local copy carries the server's time, so that the next check compares like with like.
         const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(m_serverTime), 0}};
         futimens(m_localFile, times);
-        close(m_localFile);
     }
-    m_buffer.reset();
-    m_connection.reset();
-    m_session.reset();
-    ReportDone(&m_request);
+    Release();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "update/ftp_connection.h"
 #include "update/ftp_thread.h"
 #include "update/ftp_transfer.h"
+#include "update/ftp_transfer_run.h"
 #include "update/ftp_update_struct.h"
 #include "update/transfer_chunks.h"
 
@@ -34,69 +35,37 @@ ssize_t ReadFull(int fd, uint8_t* into, size_t size) {
 
 // One run of UploadDatabase. The network asks for data in pieces of its own size; they are served
 // from one chunk of the file at a time, and progress and the cancel check follow each chunk.
-class DatabaseUpload {
+class DatabaseUpload : FtpTransferRun {
 public:
-    explicit DatabaseUpload(ftpUpdateStruct& request) : m_request(request) {}
+    explicit DatabaseUpload(ftpUpdateStruct& request) : FtpTransferRun(request) {}
 
     void Run() {
         Transfer();
-        CleanUp();
+        Release();
     }
 
 private:
-    bool CancelRequested() const { return m_request.cancelRequested; }
-    void SetResult(UpdateResult result) { m_request.result = result; }
-
     void Transfer();
     bool OpenLocalFile();
     UpdateResult Send();
     std::optional<size_t> Serve(uint8_t* into, size_t room);
     bool ReadNextChunk();
-    void CleanUp();
 
-    ftpUpdateStruct& m_request;
-    std::string m_remoteName;
-    std::unique_ptr<FtpSession> m_session;
-    std::unique_ptr<FtpConnection> m_connection;
-    int m_localFile = -1;
-    uint32_t m_size = 0;
-    uint32_t m_chunk = 0;
-    std::unique_ptr<uint8_t[]> m_buffer;
-    uint32_t m_filled = 0;
     uint32_t m_served = 0;
-    uint32_t m_total = 0;
     bool m_chunkRead = false;
     bool m_ended = false;
-    bool m_cancelled = false;
     bool m_readFailed = false;
 };
 
 void DatabaseUpload::Transfer() {
-    // Only the bare name: the download looks the file up in the login directory, and a local
-    // folder in the name would put it elsewhere or be refused.
-    if (m_request.remotePath) {
-        m_remoteName = LastPathComponent(*m_request.remotePath);
-        ReportState(&m_request, &m_remoteName, 0);
-    }
-    m_session = OpenFtpSession(*m_request.agentName);
-    if (m_session == nullptr)
-        return SetResult(kUpdateNoSession);
-    if (CancelRequested())
-        return SetResult(kUpdateNoSession);
-    m_connection = ConnectFtp(*m_session, m_request);
-    if (m_connection == nullptr)
+    if (!Connect(kUpdateNoSession))
         return;
-    if (CancelRequested())
-        return SetResult(kUpdateNoSession);
     if (!OpenLocalFile()) {
         m_request.failureDetail = LocalFileFailure("cannot read", *m_request.localFile);
         return SetResult(kUpdateLocalFile);
     }
-    m_chunk = ChunkSize(m_size);
-    m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
-    if (m_buffer == nullptr)
-        return SetResult(kUpdateNoMemory);
-    SetResult(Send());
+    if (AllocateChunk(m_size))
+        SetResult(Send());
 }
 
 bool DatabaseUpload::OpenLocalFile() {
@@ -125,12 +94,7 @@ UpdateResult DatabaseUpload::Send() {
         return kUpdateLocalFile;
     if (partial)
         return kUpdateCancelled;
-    if (end == TransferEnd::Failed) {
-        m_request.failureDetail = m_connection->LastError();
-        return kUpdateRemoteOpen;
-    }
-    ReportState(&m_request, nullptr, 100);
-    return kUpdateOk;
+    return EndOfTransfer(end);
 }
 
 std::optional<size_t> DatabaseUpload::Serve(uint8_t* into, size_t room) {
@@ -168,15 +132,6 @@ bool DatabaseUpload::ReadNextChunk() {
     m_total += m_filled;
     m_chunkRead = true;
     return true;
-}
-
-void DatabaseUpload::CleanUp() {
-    if (m_localFile >= 0)
-        close(m_localFile);
-    m_buffer.reset();
-    m_connection.reset();
-    m_session.reset();
-    ReportDone(&m_request);
 }
 
 } // namespace
