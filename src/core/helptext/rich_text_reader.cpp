@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "helptext/rich_text_group.h"
 #include "host/hex_digit.h"
 #include "host/text_codec.h"
 #include "picture/jpeg_codec.h"
@@ -221,17 +222,7 @@ void RichTextReader::SkipFallback(int count) {
 
 // Skips the rest of the current group and its "}".
 void RichTextReader::SkipGroup() {
-    size_t nested = 0;
-    while (!AtEnd()) {
-        const char c = m_text[m_at++];
-        if (c == '\\')
-            ++m_at;
-        else if (c == '{')
-            ++nested;
-        else if (c == '}' && nested-- == 0)
-            break;
-    }
-    m_at = std::min(m_at, m_text.size());
+    m_at = EndOfRichTextGroup(m_text, m_at).value_or(m_text.size());
     m_groups.pop_back();
 }
 

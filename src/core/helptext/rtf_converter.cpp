@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "helptext/picture_conversion.h"
+#include "helptext/rich_text_group.h"
 #include "host/hex_digit.h"
 
 namespace pinsum {
@@ -131,17 +132,10 @@ void RtfConverter::CloseGroup() {
 
 // Skips the rest of the current group and its "}".
 void RtfConverter::SkipGroup() {
-    size_t nested = 0;
-    while (m_at < m_text.size()) {
-        const char c = m_text[m_at++];
-        if (c == '\\')
-            ++m_at;
-        else if (c == '{')
-            ++nested;
-        else if (c == '}' && nested-- == 0)
-            return CloseGroup();
-    }
-    m_at = m_text.size();
+    const std::optional<size_t> end = EndOfRichTextGroup(m_text, m_at);
+    m_at = end.value_or(m_text.size());
+    if (end)
+        CloseGroup();
 }
 
 void RtfConverter::Backslash() {
