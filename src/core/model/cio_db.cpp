@@ -63,10 +63,8 @@ CioDb::CioDb() {
 }
 
 void CioDb::RemoveAll() {
-    ioKinds.RemoveAll();
-    modules.RemoveAll();
-    seriesList.RemoveAll();
-    devices.RemoveAll();
+    for (CioArray* list : Lists())
+        list->RemoveAll();
 }
 
 void CioDb::Store(ArchiveWriter& ar) const {
@@ -89,56 +87,42 @@ void CioDb::Load(ArchiveReader& ar) {
 
 void CioDb::RenewIds() {
     CioType::RenewIds();
-    ioKinds.RenewIds();
-    modules.RenewIds();
-    seriesList.RenewIds();
-    devices.RenewIds();
+    for (CioArray* list : Lists())
+        list->RenewIds();
 }
 
 void CioDb::ResolveRefs(const IdentityTable& table) {
-    ioKinds.ResolveRefs(table);
-    modules.ResolveRefs(table);
-    seriesList.ResolveRefs(table);
-    devices.ResolveRefs(table);
+    for (CioArray* list : Lists())
+        list->ResolveRefs(table);
 }
 
 void CioDb::ForgetRef(const CioType* object) {
-    ioKinds.ForgetRef(object);
-    modules.ForgetRef(object);
-    seriesList.ForgetRef(object);
-    devices.ForgetRef(object);
+    for (CioArray* list : Lists())
+        list->ForgetRef(object);
 }
 
 void CioDb::OnItemExpanded(TreeControl& tree) {
     CioType::OnItemExpanded(tree);
-    ioKinds.OnItemExpanded(tree);
-    modules.OnItemExpanded(tree);
-    seriesList.OnItemExpanded(tree);
-    devices.OnItemExpanded(tree);
+    for (CioArray* list : Lists())
+        list->OnItemExpanded(tree);
 }
 
 void CioDb::SyncTreeState(TreeControl& tree, bool read) {
     CioType::SyncTreeState(tree, read);
-    ioKinds.SyncTreeState(tree, read);
-    modules.SyncTreeState(tree, read);
-    seriesList.SyncTreeState(tree, read);
-    devices.SyncTreeState(tree, read);
+    for (CioArray* list : Lists())
+        list->SyncTreeState(tree, read);
 }
 
 TreeItem CioDb::InsertToTree(TreeItem, TreeControl& tree, TreeItem after) {
     const TreeItem own = CioType::InsertToTree(treeItem, tree, after);
-    ioKinds.InsertToTree(own, tree, after);
-    modules.InsertToTree(own, tree, after);
-    seriesList.InsertToTree(own, tree, after);
-    devices.InsertToTree(own, tree, after);
+    for (CioArray* list : Lists())
+        list->InsertToTree(own, tree, after);
     return own;
 }
 
 void CioDb::ReadChildrenFromTree(TreeControl& tree) {
-    ioKinds.ReadChildrenFromTree(tree);
-    modules.ReadChildrenFromTree(tree);
-    seriesList.ReadChildrenFromTree(tree);
-    devices.ReadChildrenFromTree(tree);
+    for (CioArray* list : Lists())
+        list->ReadChildrenFromTree(tree);
 }
 
 CioDb::ObjectMap CioDb::CopyWithMap(const CioDb& source) {
@@ -170,10 +154,8 @@ void CioDb::CopyFrom(const CioType* other) {
 }
 
 void CioDb::CountPoints() {
-    ioKinds.CountPoints();
-    modules.CountPoints();
-    seriesList.CountPoints();
-    devices.CountPoints();
+    for (CioArray* list : Lists())
+        list->CountPoints();
 }
 
 void CioDb::ComputeTotals() {

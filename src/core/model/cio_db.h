@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <unordered_map>
 
 #include "model/cio_array.h"
@@ -44,6 +45,9 @@ public:
     // Applies the check rules after the user toggled item; returns the object the caller
     // continues with.
     CioType* ApplySelectionCheck(TreeControl& tree, TreeItem item);
+
+    // The four lists in the order every operation but storage visits them.
+    std::array<CioArray*, 4> Lists() { return {&ioKinds, &modules, &seriesList, &devices}; }
 
     CioArray ioKinds{C_IO};
     CioArray modules{C_MODUL_IO};
