@@ -27,6 +27,7 @@ struct TextExtent {
 
 // The surface the help layout measures on and draws to. Texts are Windows-1250 bytes; colours
 // are colour references (0x00BBGGRR).
+// Called on the user-interface thread.
 class Canvas {
 public:
     virtual ~Canvas() = default;

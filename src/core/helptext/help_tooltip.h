@@ -29,6 +29,7 @@ enum class MouseReply { Default, Consumed, Hide };
 
 // What the help tool-tip window decides without a display: the layout of its mark-up into pages,
 // its size and place on the screen, paging and when the mouse hides it.
+// Called on the user-interface thread.
 class HelpToolTipController {
 public:
     static constexpr int kLayoutWidth = 380;

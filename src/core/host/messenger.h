@@ -8,7 +8,8 @@ enum class MessageIcon { Stop, Information, Question, Exclamation };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
-// Message boxes, also from worker threads. Texts are Windows-1250 bytes.
+// Message boxes. Texts are Windows-1250 bytes.
+// Called on the user-interface thread and on the search worker, which waits for the answer.
 class Messenger {
 public:
     virtual ~Messenger() = default;

@@ -12,7 +12,8 @@ constexpr uint32_t UPDBAR = 37228;
 constexpr uint32_t UPDSTREE = 37229;
 constexpr uint32_t SCRM = 40204;
 
-// Receives notifications (a window in the GUI, a recorder in tests, stderr in the CLI).
+// Receives load progress (UPDBAR): a window in the GUI, a recorder in tests; the CLI has none.
+// Called on the thread that runs the load.
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;

@@ -9,6 +9,7 @@ namespace pinsum {
 
 // The persistent per-user settings store (the registry on Windows, wxConfig elsewhere). Values
 // live under a key path such as "Software\\Tarvesko\\Planner".
+// Called on the user-interface thread.
 class Settings {
 public:
     virtual ~Settings() = default;

@@ -11,6 +11,7 @@ class CioDb;
 
 // The property dialogs that EditItem opens. Each works on a copy and writes back only on OK;
 // each returns true for OK. The database is none when the tree's root item does not carry one.
+// Called on the user-interface thread, from EditItem.
 class ItemEditors {
 public:
     virtual ~ItemEditors() = default;

@@ -17,6 +17,7 @@ constexpr TreeItem kInsertLast = ~static_cast<TreeItem>(0) - 2;
 
 // The tree control the objects' tree operations drive: wxTreeCtrl in the GUI, an in-memory tree
 // in tests. Items carry a non-owning object pointer, an image pair and a check box.
+// Called only on the user-interface thread.
 class TreeControl {
 public:
     virtual ~TreeControl() = default;

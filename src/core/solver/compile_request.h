@@ -13,6 +13,8 @@ class Messenger;
 
 // Notifies the owner of a search: WM_TASK_DONE when it is over, WM_TASK_STATE with a status text
 // (first value: a pointer to the text, valid during the call).
+// Called on the search worker under CioCompileThread::NotificationLock(); it must not wait for
+// the owner's thread.
 using CompileCallback =
     std::function<void(void* userData, uint32_t message, uintptr_t first, uintptr_t second)>;
 

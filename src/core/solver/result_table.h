@@ -18,6 +18,7 @@ constexpr uint32_t kOrangeRgb = 0xFFB366;
 
 // The result list the project fills with one solution: four texts per row (Windows-1250), the
 // object the row describes (none for the header, separator and unplaced rows) and its colour.
+// Called on the user-interface thread, from CioProject::ShowSolution.
 class ResultTable {
 public:
     virtual ~ResultTable() = default;

@@ -14,6 +14,7 @@ class Settings;
 class UpdateFlows;
 
 // The calculator's host dialog as its automatic update check sees it.
+// Called on the user-interface thread, except where PostTaskDone says otherwise.
 class AutoUpdateHost {
 public:
     virtual ~AutoUpdateHost() = default;

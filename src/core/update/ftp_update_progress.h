@@ -23,11 +23,13 @@ public:
     // Delivers WM_TASK_DONE (0, 0) to the dialog on its own thread, posted, not called.
     virtual void PostTaskDone() = 0;
     // Ends the modal show with this code: 1 after the worker's end, 0 when nothing could run.
+    // Called on the dialog's thread.
     virtual void EndDialog(int code) = 0;
 };
 
 // Shows the update's progress dialog modally for one request and returns its end code: 1 when
 // the worker has reported its end (the request's result tells the outcome), 0 when nothing ran.
+// Called on the user-interface thread.
 class FtpUpdateDialogRunner {
 public:
     virtual ~FtpUpdateDialogRunner() = default;
@@ -36,7 +38,8 @@ public:
 
 // The behaviour of the update's progress dialog: started by its own posted WM_TASK_DONE, it runs
 // the request on a CFtpThread, shows the worker's status text and percentage, asks the worker to
-// stop on "Storno", and closes after the worker's first WM_TASK_DONE.
+// stop on "Storno", and closes after the worker's first WM_TASK_DONE. Called on the dialog's
+// thread, except OnNotify.
 class FtpUpdateProgress {
 public:
     // The request must outlive this object.
