@@ -32,7 +32,8 @@ public:
     void GetHelpMarkup(std::string& out) const override;
     void Describe(std::string& text, const std::string& prefix) const override;
 
-    // Keeps the best-scoring configurations of the device for the remaining request.
+    // Defined by the solver library (solver/cio_equip_search.cpp), which alone uses them: keeps
+    // the best-scoring configurations of the device for the remaining request.
     int Configure(CioPlc* target, const OrderedMap<CioType*, uint16_t>& remaining,
                   int32_t remainingTotal, bool first);
     // Keeps only the configurations that place all remaining points, when there are any.

@@ -58,7 +58,8 @@ public:
     int LoadDatabase(const std::string* fileName, Messenger* messenger = nullptr,
                      ProgressSink* progress = nullptr, std::string* error = nullptr);
 
-    // The search: checks the request, expands solutions and finishes them (always 0).
+    // The search, defined by the solver library (solver/project_*.cpp, search_finish.cpp,
+    // solution_report.cpp): checks the request, expands solutions and finishes them (always 0).
     int Compile(CompileRequest* request);
     // With none runs the whole search; with a solution extends it by one device and returns
     // the number of unfinished solutions kept.

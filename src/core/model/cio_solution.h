@@ -34,7 +34,8 @@ public:
     int IsEqual(const CioType* other) const override { return IsSameAs(other); }
     void Describe(std::string& text, const std::string& prefix) const override;
 
-    // A solution for a controller: copies of the request items and the controller's lines.
+    // Defined by the solver library (solver/cio_solution_search.cpp), which alone uses them: a
+    // solution for a controller, with copies of the request items and the controller's lines.
     static std::unique_ptr<CioSolution> ForController(CioPlc* controller,
                                                       const std::vector<CioNode*>& request);
     void AddLines(const CioPlc* device);
