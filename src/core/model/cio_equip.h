@@ -32,6 +32,13 @@ public:
     void GetHelpMarkup(std::string& out) const override;
     void Describe(std::string& text, const std::string& prefix) const override;
 
+    // Chosen configuration's price plus the device's own price; 0 without configuration.
+    // GetPrice also keeps it as the equipment's price.
+    double ConfiguredPrice() const;
+    double GetPrice() { return price = ConfiguredPrice(); }
+    // Points placed (used), or the ordinary points offered but not used.
+    int32_t GetIoCount(bool used) const;
+
     // Defined by the solver library (solver/cio_equip_search.cpp), which alone uses them: keeps
     // the best-scoring configurations of the device for the remaining request.
     int Configure(CioPlc* target, const OrderedMap<CioType*, uint16_t>& remaining,
@@ -40,12 +47,6 @@ public:
     int CompletesRequest();
     int RankAgainst(const CioEquip* other, int32_t largestUsed, int32_t requestedTotal,
                     double largestPrice);
-    // Chosen configuration's price plus the device's own price; 0 without configuration.
-    // GetPrice also keeps it as the equipment's price.
-    double ConfiguredPrice() const;
-    double GetPrice() { return price = ConfiguredPrice(); }
-    // Points placed (used), or the ordinary points offered but not used.
-    int32_t GetIoCount(bool used) const;
 
     CioPlc* Device() const { return device.object; }
     CioModuleSelector* Chosen() const { return selectors.empty() ? nullptr : selectors[0].get(); }

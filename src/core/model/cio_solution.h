@@ -34,6 +34,14 @@ public:
     int IsEqual(const CioType* other) const override { return IsSameAs(other); }
     void Describe(std::string& text, const std::string& prefix) const override;
 
+    // Sum of the equipment prices; GetPrice also stores it and the equipment prices.
+    double TotalPrice() const;
+    double GetPrice();
+    int32_t GetIoCount(bool used) const;
+    int IsSameAs(const CioType* earlier) const;
+    CioPlc* Controller() const { return controller.object; }
+    CioEquip* Equipment(size_t index) const;
+
     // Defined by the solver library (solver/cio_solution_search.cpp), which alone uses them: a
     // solution for a controller, with copies of the request items and the controller's lines.
     static std::unique_ptr<CioSolution> ForController(CioPlc* controller,
@@ -46,16 +54,8 @@ public:
     int IsComplete() const;
     int IsFinished() const;
     int CanAccept(const CioPlc* device) const;
-    // Sum of the equipment prices; GetPrice also stores it and the equipment prices.
-    double TotalPrice() const;
-    double GetPrice();
-    int32_t GetIoCount(bool used) const;
-    int IsSameAs(const CioType* earlier) const;
     // Removes equipment whose points fit into the others and marks idle positions.
     void Compact();
-
-    CioPlc* Controller() const { return controller.object; }
-    CioEquip* Equipment(size_t index) const;
 
     double rankScore = 0.0;
     std::vector<std::unique_ptr<CioNode>> remaining;
