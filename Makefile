@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo demo-catalogue test release test-build bench clean format
+.PHONY: deps demo demo-catalogue test release test-build golden bench clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -26,6 +26,10 @@ test-build: deps
 
 test: test-build
 	cd $(TEST_DIR) && ctest --output-on-failure -j$(JOBS)
+
+# Rewrites tests/cli/expected/ from the current program; review the diff before committing it.
+golden: release
+	PINSUM_REGENERATE_GOLDEN=1 bash tests/cli/golden_cli.sh $(RELEASE_DIR)/apps/pinsum/pinsum $(CURDIR)
 
 BENCH_DIR := build/bench
 

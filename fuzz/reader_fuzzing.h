@@ -2,11 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "host/messenger.h"
 #include "host/notification.h"
 #include "model/archive.h"
+#include "model/cio_type.h"
+#include "model/object_stream.h"
 
 namespace pinsum::fuzz {
 
@@ -44,6 +48,22 @@ bool ReadFile(const uint8_t* data, size_t size,
         return false;
     }
     return true;
+}
+
+// Starts the identities again before a load whose stored bytes are compared. The built-in objects
+// are made on first use and draw identities then, so they are made first: otherwise the first
+// load of the process would number its objects differently from every later one.
+inline void RestartIdentities() {
+    EmptyModule();
+    Vornet();
+    Kalbus();
+    RestartIdentitiesForTesting();
+}
+
+// A finding that is no crash of its own: says what broke and stops the fuzzer on this input.
+[[noreturn]] inline void Abort(const char* what) {
+    std::fprintf(stderr, "fuzz finding: %s\n", what);
+    std::abort();
 }
 
 } // namespace pinsum::fuzz

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "host/memory_settings.h"
-#include "host/version.h"
 
 namespace pinsum {
 namespace {
@@ -68,10 +67,6 @@ TEST(AutoUpdateSettingTest, WriteReturnsTheStoresFailureCode) {
     RefusingSettings settings;
     EXPECT_EQ(WriteAutoUpdate(settings, true), 5);
     EXPECT_FALSE(ReadAutoUpdate(settings));
-}
-
-TEST(CalculatorVersionTest, TextIsExact) {
-    EXPECT_EQ(GetCalculatorVersion(), "1, 0, 0, 5");
 }
 
 } // namespace

@@ -331,6 +331,15 @@ TEST_F(SearchMerge, CompletingCandidatesAreAlwaysTakenFirst) {
     EXPECT_EQ(f.project.Solution(1)->IsComplete(), 1);
 }
 
+// Guards the slot count: a completing candidate taken after the first must not use up a slot.
+TEST_F(SearchMerge, LaterCompletingCandidatesLeaveTheAlternativeSlotFree) {
+    Merge(1, Make({cheap, whole, otherWhole}));
+    ASSERT_EQ(f.project.Count(), 3u);
+    EXPECT_EQ(f.Layout(0), (Layout{"W1:M16"}));
+    EXPECT_EQ(f.Layout(1), (Layout{"W2:M16"}));
+    EXPECT_EQ(f.Layout(2), (Layout{"P1:M4"}));
+}
+
 TEST_F(SearchMerge, NoCandidateStopsTheSolution) {
     Candidates none;
     none.push_back(nullptr);
