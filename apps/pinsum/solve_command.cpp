@@ -116,12 +116,6 @@ std::unique_ptr<CioProject> LoadProject(const std::optional<std::string>& catalo
     return project;
 }
 
-void SavePlannerFile(const std::string& path, CioProject& project) {
-    ArchiveWriter writer;
-    StorePlannerFile(writer, &project);
-    WriteFileAtomic(path, writer.Bytes());
-}
-
 // The messages first, then the solutions; the search refused the request when it stopped it
 // with a stop icon.
 int PrintOutcome(const SearchOutcome& outcome, const CioProject& project) {
