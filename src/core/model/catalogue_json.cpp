@@ -10,6 +10,7 @@
 #include "model/cio_line.h"
 #include "model/cio_plc.h"
 #include "model/cio_variant.h"
+#include "model/json_text.h"
 #include "model/object_stream.h"
 
 namespace pinsum {
@@ -287,15 +288,9 @@ std::string CatalogueToJsonText(const CioDb& db) {
 
 std::unique_ptr<CioDb> CatalogueFromJsonText(std::string_view text) {
     CatalogueJson json;
-    try {
-        json = CatalogueJson::parse(text);
-    } catch (const CatalogueJson::parse_error& e) {
-        // Drop the library's "[json.exception.parse_error.101] " prefix.
-        const std::string what = e.what();
-        const size_t end = what.find("] ");
-        throw JsonError("invalid JSON: " +
-                        (end == std::string::npos ? what : what.substr(end + 2)));
-    }
+    std::string error;
+    if (!ParseJsonText(text, json, error))
+        throw JsonError(error);
     return CatalogueFromJson(json);
 }
 

@@ -11,6 +11,7 @@
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
+#include "model/json_text.h"
 
 namespace pinsum {
 namespace {
@@ -36,14 +37,11 @@ std::string IndexPath(const std::string& path, size_t index) {
 }
 
 Json ParseJson(std::string_view text) {
-    try {
-        return Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        // Drop the library's "[json.exception.parse_error.101] " prefix.
-        const std::string what = e.what();
-        const size_t end = what.find("] ");
-        Fail("", "invalid JSON: " + (end == std::string::npos ? what : what.substr(end + 2)));
-    }
+    Json json;
+    std::string error;
+    if (!ParseJsonText(text, json, error))
+        Fail("", error);
+    return json;
 }
 
 // Saturated to the int64 range, so that a huge value still reads as out of range.

@@ -351,6 +351,12 @@ TEST(CatalogueJsonTest, BadJsonTextIsAJsonError) {
             << e.what();
     }
     EXPECT_THROW(CatalogueFromJsonText("[]"), JsonError);
+    try {
+        CatalogueFromJsonText(R"({"io_kinds": [{"name": "A", "name": "B"}]})");
+        FAIL() << "accepted";
+    } catch (const JsonError& e) {
+        EXPECT_STREQ(e.what(), "io_kinds[0]: duplicate key 'name'");
+    }
 }
 
 TEST(CatalogueJsonTest, ExportRefusesObjectsOutsideTheLists) {

@@ -61,6 +61,7 @@ TEST(SearchRequestParseTest, ErrorsNameTheJsonPath) {
         {R"({"series": "S1"})", "series: expected an array"},
         {R"({"terminals_enabled": ["T", 1]})", "terminals_enabled[1]: expected a string"},
         {R"({"unchecked_devices": [null]})", "unchecked_devices[0]: expected a string"},
+        {R"({"counts": {"A": 5, "A": 0}})", "counts: duplicate key 'A'"},
     };
     for (const auto& [json, message] : cases)
         EXPECT_EQ(ParseError(json), message) << json;
