@@ -287,6 +287,11 @@ TEST(CatalogueJsonTest, ImportErrorsNameThePath) {
         {[](Json& j) { j["lists"]["kinds"] = Json::object(); }, "lists: unknown field 'kinds'"},
         // The kind chooses the stored tag, so only embedded lists may carry another one.
         {[](Json& j) { j["series"][0]["kind"] = 7; }, "series[0]: unknown field 'kind'"},
+        // A name or key of any length is quoted as a short prefix on one line.
+        {[](Json& j) { j["devices"][0]["series"] = std::string(1'000'000, 'S'); },
+         "devices[0]: unknown series '" + std::string(60, 'S') + "...'"},
+        {[](Json& j) { j["io_kinds"][1]["\n" + std::string(1'000'000, 'k')] = 1; },
+         "io_kinds[1]: unknown field '\\n" + std::string(59, 'k') + "...'"},
     };
     for (const BadJson& c : cases) {
         Json json = Json::parse(kCanonicalJson);

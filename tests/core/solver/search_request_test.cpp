@@ -172,6 +172,10 @@ TEST_F(SearchRequestApplyTest, BadNamesFailWithTheirPathBeforeAnythingChanges) {
     };
     for (const auto& [json, message] : cases)
         EXPECT_EQ(ApplyError(json), message) << json;
+    const std::string longName(1'000'000, 'X');
+    const std::string shown = std::string(60, 'X') + "...";
+    EXPECT_EQ(ApplyError(R"({"counts": {")" + longName + R"(": 1}})"),
+              "counts[\"" + shown + "\"]: unknown IO kind '" + shown + "'");
     EXPECT_EQ(Item(c.kindA)->count, 9);
     EXPECT_FALSE(Checked(c.s3));
 }
