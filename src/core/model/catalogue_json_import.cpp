@@ -237,19 +237,28 @@ void ReadRefListHeader(JsonObject& owner, const char* key, CioMapArray& list) {
     in.Finish();
 }
 
+// A price must be a decimal string within the catalogue's range; each message names what is wrong
+// with it.
+int64_t ToPrice(const Json& value, const std::string& path) {
+    if (!value.is_string())
+        Fail(path, "expected a decimal number as a string");
+    const auto& text = value.get_ref<const std::string&>();
+    const std::optional<int64_t> scaled = ParsePrice(text);
+    if (!scaled)
+        Fail(path, QuoteInput(text) +
+                       " is not a price (a decimal number with at most four decimal places)");
+    const std::string largest = FormatPrice({0, kMaxPriceScaled});
+    if (*scaled < 0)
+        Fail(path, QuoteInput(text) + " is negative; a price is 0 to " + largest);
+    if (*scaled > kMaxPriceScaled)
+        Fail(path, QuoteInput(text) + " is larger than " + largest + ", the largest price");
+    return *scaled;
+}
+
 void ReadModulePart(JsonObject& in, CioModul& module) {
     module.marking = in.Text("marking", module.marking);
-    if (const Json* price = in.Find("price")) {
-        if (!price->is_string())
-            Fail(in.PathOf("price"), "expected a decimal number as a string");
-        const auto& text = price->get_ref<const std::string&>();
-        const std::optional<int64_t> scaled = ParsePrice(text);
-        if (!scaled)
-            Fail(in.PathOf("price"), "'" + text +
-                                         "' is not a price (a decimal number with at most four "
-                                         "decimal places)");
-        module.listPrice.scaled = *scaled;
-    }
+    if (const Json* price = in.Find("price"))
+        module.listPrice.scaled = ToPrice(*price, in.PathOf("price"));
     module.listPrice.status =
         static_cast<int32_t>(in.Integer("price_status", 0, kInt32Min, kInt32Max));
 }
