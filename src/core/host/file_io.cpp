@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <random>
 
 namespace pinsum {
@@ -89,10 +90,13 @@ ReplacementFile::ReplacementFile(const std::string& target)
     // Renaming over a device or a pipe would put a plain file in its place.
     if (exists && !S_ISREG(status.st_mode))
         throw FileError("není obyčejný soubor, nelze přepsat", target, ENOTSUP);
+    // Until the commit the new file is its owner's alone: the target's bits may be looser than
+    // they should be while it is written, or leave no room for writing it. A new target's file
+    // gets the umask's bits from the start.
     for (int attempt = 0; attempt < kNameAttempts && m_fd < 0; ++attempt) {
         m_path = m_target + UniqueSuffix();
         m_fd = g_calls->create(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                               0666);
+                               exists ? 0600 : 0666);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
@@ -103,16 +107,11 @@ ReplacementFile::ReplacementFile(const std::string& target)
     }
     if (!exists)
         return;
-    // Before any byte is written, so that the content never shows under looser bits. A user who
-    // cannot give the file the target's owner or group keeps his own.
+    m_mode = status.st_mode & 0777;
+    // A user who cannot give the file the target's owner or group keeps his own.
     if ((status.st_uid != geteuid() || status.st_gid != getegid()) &&
         fchown(m_fd, status.st_uid, status.st_gid) != 0)
         (void)!fchown(m_fd, static_cast<uid_t>(-1), status.st_gid);
-    if (fchmod(m_fd, status.st_mode & 0777) != 0) {
-        const int code = errno;
-        Discard();
-        Fail("chyba zápisu souboru", code);
-    }
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -145,6 +144,8 @@ void ReplacementFile::Write(const uint8_t* data, size_t size) {
 }
 
 void ReplacementFile::Commit() {
+    if (m_mode && fchmod(m_fd, *m_mode) != 0)
+        Fail("chyba zápisu souboru", errno);
     if (g_calls->sync(m_fd) != 0)
         Fail("chyba zápisu souboru", errno);
     const int fd = m_fd;

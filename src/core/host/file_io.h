@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ private:
     std::string m_target;
     std::string m_path;
     int m_fd = -1;
+    // The target's permission bits, given to the new file at the commit.
+    std::optional<mode_t> m_mode;
 };
 
 // Writes the bytes through a ReplacementFile, so that a failed write leaves the old file whole.
