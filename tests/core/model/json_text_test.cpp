@@ -41,7 +41,8 @@ TEST(JsonTextTest, ManyKeysAreReadInLinearTimeAndKeepTheirOrder) {
     std::string error;
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(ParseJsonText(text, value, error)) << error;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    // Quadratic reading takes minutes here even in an optimised build; a busy machine may be slow.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
     ASSERT_EQ(value.size(), static_cast<size_t>(kKeys));
     EXPECT_EQ(value.begin().key(), "k0");
     EXPECT_EQ(value.back(), kKeys - 1);
