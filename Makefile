@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo demo-catalogue test release test-build golden bench clean format
+.PHONY: deps demo demo-catalogue test test-tsan release test-build golden bench clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -30,6 +30,20 @@ test: test-build
 # Rewrites tests/cli/expected/ from the current program; review the diff before committing it.
 golden: release
 	PINSUM_REGENERATE_GOLDEN=1 bash tests/cli/golden_cli.sh $(RELEASE_DIR)/apps/pinsum/pinsum $(CURDIR)
+
+# The threaded parts under ThreadSanitizer: the host, solver and update test programs (the
+# workers, the stop event, the FTP thread and the flows). Not part of `make test`: it is slow.
+TSAN_DIR := build/tsan
+TSAN_OPTIONS ?= halt_on_error=1 second_deadlock_stack=1
+
+test-tsan: deps
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPINSUM_WERROR=ON -DPINSUM_TSAN=ON
+	cmake --build $(TSAN_DIR) -j$(JOBS) --target pinsum_host_tests pinsum_solver_tests \
+		pinsum_update_tests
+	for layer in host solver update; do \
+		TSAN_OPTIONS="$(TSAN_OPTIONS)" $(TSAN_DIR)/tests/pinsum_$${layer}_tests --gtest_brief=1 \
+			|| exit 1; \
+	done
 
 BENCH_DIR := build/bench
 

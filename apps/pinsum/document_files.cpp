@@ -58,9 +58,7 @@ std::unique_ptr<CioProject> LoadPlannerProject(const std::string& path) {
 }
 
 void SaveCatalogue(const std::string& path, const CioDb* db) {
-    ArchiveWriter writer;
-    StoreDatabaseFile(writer, db);
-    WriteFileAtomic(path, writer.Bytes());
+    SaveDatabaseFile(path, db);
 }
 
 } // namespace pinsum::cli

@@ -9,6 +9,7 @@
 #include "helptext/markup_tokenizer.h"
 #include "helptext/picture_element.h"
 #include "host/file_io.h"
+#include "host/input_quote.h"
 #include "host/text_codec.h"
 #include "model/cio_array.h"
 #include "model/cio_db.h"
@@ -24,7 +25,7 @@ const CioType& FindCatalogueItem(const CioDb& db, const std::string& utf8Name) {
         for (const std::unique_ptr<CioType>& item : list->children)
             if (item->name == name)
                 return *item;
-    throw CliError("no item named '" + utf8Name + "' in the catalogue");
+    throw CliError("no item named " + QuoteInput(utf8Name) + " in the catalogue");
 }
 
 // Pictures become one line with their sizes; the rest is the mark-up as it is.
@@ -65,7 +66,7 @@ int Show(const std::vector<std::string>& arguments) {
         if (argument == "--plain")
             plain = true;
         else if (argument.size() > 1 && argument[0] == '-')
-            throw CliError("unknown option '" + argument + "'");
+            throw CliError("unknown option " + QuoteInput(argument));
         else
             names.push_back(argument);
     }

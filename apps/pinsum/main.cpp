@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "command.h"
+#include "host/input_quote.h"
 #include "host/program_folders.h"
 #include "host/version.h"
 
@@ -53,7 +54,7 @@ const Command& FindCommand(const std::vector<std::string>& words) {
         if (Matches(command, words))
             return command;
     std::string typed = words[0] + (words.size() >= 2 ? " " + words[1] : "");
-    throw CliError("unknown command '" + typed + "' (see 'pinsum help')");
+    throw CliError("unknown command " + QuoteInput(typed) + " (see 'pinsum help')");
 }
 
 int RunCommand(const std::vector<std::string>& words) {
@@ -64,7 +65,7 @@ int RunCommand(const std::vector<std::string>& words) {
         return command.run(arguments);
     for (const std::string& argument : arguments)
         if (argument.size() > 1 && argument[0] == '-')
-            throw CliError("unknown option '" + argument + "'");
+            throw CliError("unknown option " + QuoteInput(argument));
     if (arguments.size() != command.argumentCount)
         throw CliError("usage: pinsum " + CommandWords(command) + " " + command.arguments);
     return command.run(arguments);

@@ -8,6 +8,7 @@
 #include "command.h"
 #include "console_search.h"
 #include "host/file_io.h"
+#include "host/input_quote.h"
 #include "host/program_folders.h"
 #include "host/text_codec.h"
 #include "model/archive.h"
@@ -47,8 +48,8 @@ SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
                                          [&](const auto& o) { return word == o.first; });
         if (option == std::end(kOptions))
             throw CliError(word.size() > 1 && word[0] == '-'
-                               ? "unknown option '" + word + "'"
-                               : "unexpected argument '" + word + "'");
+                               ? "unknown option " + QuoteInput(word)
+                               : "unexpected argument " + QuoteInput(word));
         if (i + 1 == arguments.size())
             throw CliError("option '" + word + "' needs a value");
         options.*(option->second) = arguments[++i];
@@ -62,7 +63,7 @@ int64_t ParseLevel(const std::string& text) {
     int64_t level = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
     if (error != std::errc() || end != text.data() + text.size())
-        throw CliError("--level: expected an integer, not '" + text + "'");
+        throw CliError("--level: expected an integer, not " + QuoteInput(text));
     return level;
 }
 
@@ -114,12 +115,6 @@ std::unique_ptr<CioProject> LoadProject(const std::optional<std::string>& catalo
     if (project->database == nullptr)
         throw CliError(shown + ": no catalogue database in the file");
     return project;
-}
-
-void SavePlannerFile(const std::string& path, CioProject& project) {
-    ArchiveWriter writer;
-    StorePlannerFile(writer, &project);
-    WriteFileAtomic(path, writer.Bytes());
 }
 
 // The messages first, then the solutions; the search refused the request when it stopped it

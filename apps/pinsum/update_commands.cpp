@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "host/input_quote.h"
 #include "host/program_folders.h"
 #include "host/text_codec.h"
 #include "interrupt_route.h"
@@ -39,8 +40,8 @@ UpdateOptions ParseOptions(const std::vector<std::string>& arguments, bool insta
             options.dataFolder = arguments[++i];
         } else {
             throw CliError(word.size() > 1 && word[0] == '-'
-                               ? "unknown option '" + word + "'"
-                               : "unexpected argument '" + word + "'");
+                               ? "unknown option " + QuoteInput(word)
+                               : "unexpected argument " + QuoteInput(word));
         }
     }
     std::error_code error;

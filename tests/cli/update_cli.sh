@@ -91,6 +91,8 @@ head -c 300 "$tmp/new.pp" >"$home/iodb.pp"
 touch -d @1800000000 "$home/iodb.pp"
 expect 1 "Chyba aktualizace" "$pinsum" update install --data-dir "$data" --skip-check
 cmp -s "$tmp/installed.pp" "$data/iodb.pp" || fail "a damaged download replaced the catalogue"
+grep -q "^pinsum: the file is not a catalogue: " "$tmp/err" || fail "no reason: $(cat "$tmp/err")"
+[[ $(ls "$data") == iodb.pp ]] || fail "the rejected download is left: $(ls "$data")"
 
 PINSUM_FTP_PASSWORD=wrong expect 1 "Server je nedostupný" "$pinsum" update check --data-dir "$data"
 
@@ -101,15 +103,16 @@ expect 2 "" "$pinsum" update upload "$tmp/missing.pp"
 PINSUM_FTP_URL= expect 2 "" "$pinsum" update check --data-dir "$data"
 grep -q "pinsum.conf or PINSUM_FTP_URL" "$tmp/err" || fail "no hint at the configuration"
 
-# Ctrl+C during a slow download acts as "Storno".
+# Ctrl+C during a slow download acts as "Storno"; the partial download goes.
 start_server slow 20000
 head -c 400000 /dev/urandom >"$tmp/slow-home/iodb.pp"
-rm -f "$data/iodb.tmp"
 PINSUM_FTP_URL=$(cat "$tmp/slow-url") "$pinsum" update install --data-dir "$data" --skip-check \
     >"$tmp/out" 2>"$tmp/err" &
 client=$!
 for _ in $(seq 100); do
-    [[ -s $data/iodb.tmp ]] && break
+    for partial in "$data"/iodb.pp.?*; do
+        [[ -s $partial ]] && break 2
+    done
     sleep 0.1
 done
 kill -INT "$client"
@@ -118,5 +121,6 @@ wait "$client" || status=$?
 [[ $status -eq 1 ]] || fail "exit $status after Ctrl+C ($(cat "$tmp/err"))"
 [[ $(cat "$tmp/out") == "Akce přerušena uživatelem" ]] || fail "'$(cat "$tmp/out")' after Ctrl+C"
 cmp -s "$tmp/installed.pp" "$data/iodb.pp" || fail "a cancelled download replaced the catalogue"
+[[ $(ls "$data") == iodb.pp ]] || fail "left in the data folder after Ctrl+C: $(ls "$data")"
 
 exit $((failures > 0))

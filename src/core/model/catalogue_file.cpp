@@ -1,5 +1,6 @@
 #include "model/catalogue_file.h"
 
+#include "host/file_io.h"
 #include "model/archive.h"
 #include "model/cio_db.h"
 #include "model/cio_equip.h"
@@ -114,6 +115,18 @@ void LoadPlannerFile(ArchiveReader& ar, std::unique_ptr<CioProject>& project) {
         loaded->database->CountPoints();
     ar.ReadInt32();
     project = std::move(loaded);
+}
+
+void SaveDatabaseFile(const std::string& path, const CioDb* root) {
+    ArchiveWriter writer;
+    StoreDatabaseFile(writer, root);
+    WriteFileAtomic(path, writer.Bytes());
+}
+
+void SavePlannerFile(const std::string& path, CioProject& project) {
+    ArchiveWriter writer;
+    StorePlannerFile(writer, &project);
+    WriteFileAtomic(path, writer.Bytes());
 }
 
 } // namespace pinsum

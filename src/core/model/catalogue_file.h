@@ -24,4 +24,9 @@ void LoadDatabaseFile(ArchiveReader& ar, std::unique_ptr<CioDb>& root);
 void StorePlannerFile(ArchiveWriter& ar, CioProject* project);
 void LoadPlannerFile(ArchiveReader& ar, std::unique_ptr<CioProject>& project);
 
+// The two files written to a path in one step (WriteFileAtomic): a failed save leaves the old
+// file whole. Throw FileError.
+void SaveDatabaseFile(const std::string& path, const CioDb* root);
+void SavePlannerFile(const std::string& path, CioProject& project);
+
 } // namespace pinsum

@@ -36,11 +36,4 @@ std::string CatalogueToJsonText(const CioDb& db);
 std::unique_ptr<CioDb> CatalogueFromJson(const CatalogueJson& json);
 std::unique_ptr<CioDb> CatalogueFromJsonText(std::string_view text);
 
-// A price as a decimal text: whole units alone ("8900"), otherwise with two to four decimal
-// places ("1250.50", "1250.0001").
-std::string FormatPrice(const Currency& price);
-// The scaled amount of such a text; nothing for a text that is no such number or does not fit in
-// 64 bits.
-std::optional<int64_t> ParsePrice(std::string_view text);
-
 } // namespace pinsum

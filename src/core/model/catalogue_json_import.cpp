@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/input_quote.h"
 #include "host/text_codec.h"
 #include "model/catalogue_json.h"
 #include "model/catalogue_json_common.h"
@@ -23,6 +24,8 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int64_t kUInt32Max = std::numeric_limits<uint32_t>::max();
 // The category is one byte of the flag word.
 constexpr int64_t kCategoryMax = 0xFF;
+// The references an error offers for a name that is not unique.
+constexpr size_t kShownChoices = 3;
 
 const Json& EmptyObject() {
     static const Json empty = Json::object();
@@ -39,7 +42,7 @@ std::string ToText(const Json& value, const std::string& path) {
         Fail(path, "expected a string");
     const auto& utf8 = value.get_ref<const std::string&>();
     if (!IsCp1250Representable(utf8))
-        Fail(path, "'" + utf8 + "' has characters outside Windows-1250");
+        Fail(path, QuoteInput(utf8) + " has characters outside Windows-1250");
     return Utf8ToCp1250(utf8);
 }
 
@@ -63,13 +66,13 @@ int32_t ToEnum(const Json& value, const std::string& path, const EnumNames& name
     for (size_t i = 0; i < names.size(); ++i)
         if (value == names[i])
             return static_cast<int32_t>(i);
-    Fail(path, "unknown value '" + value.get<std::string>() + "' (expected '" + names[0] + "', '" +
-                   names[1] + "' or a number)");
+    Fail(path, "unknown value " + QuoteInput(value.get_ref<const std::string&>()) + " (expected '" +
+                   names[0] + "', '" + names[1] + "' or a number)");
 }
 
 CioType* Resolve(const Lookup& lookup, const std::string& path, const std::string& what,
                  const std::string& cp1250Ref) {
-    const std::string ref = "'" + Cp1250ToUtf8(cp1250Ref) + "'";
+    const std::string ref = QuoteCp1250Input(cp1250Ref);
     if (lookup.match == Match::Unknown)
         Fail(path, "unknown " + what + " " + ref);
     if (lookup.match == Match::Ambiguous && lookup.choices.empty())
@@ -77,9 +80,13 @@ CioType* Resolve(const Lookup& lookup, const std::string& path, const std::strin
                        " can be read in more than one way; refer to the module by "
                        "its index ('#N/...')");
     if (lookup.match == Match::Ambiguous) {
+        // A name can be shared by thousands; a few choices show the way.
         std::string choices;
-        for (const std::string& choice : lookup.choices)
-            choices += (choices.empty() ? "'" : " or '") + Cp1250ToUtf8(choice) + "'";
+        const size_t shown = std::min(lookup.choices.size(), kShownChoices);
+        for (size_t i = 0; i < shown; ++i)
+            choices += (i == 0 ? "" : " or ") + QuoteCp1250Input(lookup.choices[i]);
+        if (shown < lookup.choices.size())
+            choices += " (or one of " + std::to_string(lookup.choices.size() - shown) + " more)";
         Fail(path, what + " " + ref + " is not unique; use " + choices);
     }
     return lookup.object;
@@ -147,7 +154,7 @@ public:
     void Finish() const {
         for (const auto& item : m_json.items())
             if (std::find(m_read.begin(), m_read.end(), item.key()) == m_read.end())
-                Fail(m_path, "unknown field '" + item.key() + "'");
+                Fail(m_path, "unknown field " + QuoteInput(item.key()));
     }
 
 private:
@@ -230,19 +237,28 @@ void ReadRefListHeader(JsonObject& owner, const char* key, CioMapArray& list) {
     in.Finish();
 }
 
+// A price must be a decimal string within the catalogue's range; each message names what is wrong
+// with it.
+int64_t ToPrice(const Json& value, const std::string& path) {
+    if (!value.is_string())
+        Fail(path, "expected a decimal number as a string");
+    const auto& text = value.get_ref<const std::string&>();
+    const std::optional<int64_t> scaled = ParsePrice(text);
+    if (!scaled)
+        Fail(path, QuoteInput(text) +
+                       " is not a price (a decimal number with at most four decimal places)");
+    const std::string largest = FormatPrice({0, kMaxPriceScaled});
+    if (*scaled < 0)
+        Fail(path, QuoteInput(text) + " is negative; a price is 0 to " + largest);
+    if (*scaled > kMaxPriceScaled)
+        Fail(path, QuoteInput(text) + " is larger than " + largest + ", the largest price");
+    return *scaled;
+}
+
 void ReadModulePart(JsonObject& in, CioModul& module) {
     module.marking = in.Text("marking", module.marking);
-    if (const Json* price = in.Find("price")) {
-        if (!price->is_string())
-            Fail(in.PathOf("price"), "expected a decimal number as a string");
-        const auto& text = price->get_ref<const std::string&>();
-        const std::optional<int64_t> scaled = ParsePrice(text);
-        if (!scaled)
-            Fail(in.PathOf("price"), "'" + text +
-                                         "' is not a price (a decimal number with at most four "
-                                         "decimal places)");
-        module.listPrice.scaled = *scaled;
-    }
+    if (const Json* price = in.Find("price"))
+        module.listPrice.scaled = ToPrice(*price, in.PathOf("price"));
     module.listPrice.status =
         static_cast<int32_t>(in.Integer("price_status", 0, kInt32Min, kInt32Max));
 }
@@ -405,7 +421,7 @@ void Importer::ReadLines(JsonObject& in, CioPlc& device) {
         else if (ref == kKalbusRef)
             device.lines.entries.push_back(&Kalbus());
         else
-            Fail(in.Path(), "unknown line '" + Cp1250ToUtf8(ref) + "'");
+            Fail(in.Path(), "unknown line " + QuoteCp1250Input(ref));
     }
 }
 

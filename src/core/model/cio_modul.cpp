@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "host/input_quote.h"
 #include "model/archive.h"
 #include "model/cio_db.h"
 #include "model/cio_variant.h"
@@ -44,6 +45,11 @@ void CioModul::Load(ArchiveReader& ar) {
     const int64_t high = ar.ReadInt32();
     const uint32_t low = ar.ReadUInt32();
     listPrice.scaled = static_cast<int64_t>(static_cast<uint64_t>(high) << 32 | low);
+    // Prices outside the range would make the search's sums wrap or its ranking meaningless.
+    if (!IsCataloguePrice(listPrice))
+        ar.Fail(ArchiveCause::BadIndex, "cena " + FormatPrice(listPrice) + " objektu " +
+                                            QuoteCp1250Input(name) + " není v rozsahu 0 až " +
+                                            FormatPrice({0, kMaxPriceScaled}));
     marking = ar.ReadText();
     ar.ReadInt32();
 }

@@ -155,6 +155,12 @@ void CioModuleSelector::Load(ArchiveReader& ar) {
     price.status = ar.ReadInt32();
     const int64_t high = ar.ReadInt32();
     price.scaled = static_cast<int64_t>(static_cast<uint64_t>(high) << 32 | ar.ReadUInt32());
+    // The price is the sum of some of the modules' prices, each within the catalogue's range.
+    const auto largest = static_cast<uint64_t>(kMaxPriceScaled);
+    if (price.scaled < 0 ||
+        (static_cast<uint64_t>(price.scaled) + largest - 1) / largest > stored->modules.size())
+        ar.Fail(ArchiveCause::BadIndex,
+                "cena konfigurace " + FormatPrice(price) + " není v rozsahu cen jejích modulů");
     stored->positionMaps.resize(ar.ReadCount(4));
     for (auto& map : stored->positionMaps)
         map = ReadStoredMap(ar);

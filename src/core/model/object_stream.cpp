@@ -3,6 +3,7 @@
 #include <typeinfo>
 #include <unordered_map>
 
+#include "host/input_quote.h"
 #include "host/messenger.h"
 #include "host/notification.h"
 #include "host/program_texts.h"
@@ -69,7 +70,8 @@ void ReportProgressAfter(ArchiveReader& ar) {
 void Register(ArchiveReader& ar, CioType& object) {
     IdentityTable& identities = ar.identities;
     if (identities.Contains(object.id) && ar.messenger != nullptr) {
-        const std::string question = FormatText(TextId::DuplicateIdentity, {object.name});
+        const std::string question =
+            FormatText(TextId::DuplicateIdentity, {ShortenInput(object.name)});
         if (ar.messenger->Show(question, MessageIcon::Question, MessageButtons::OkCancel) ==
             MessageAnswer::Cancel)
             ar.Fail(ArchiveCause::BadIndex, "zdvojený id kód " + std::to_string(object.id));
@@ -187,7 +189,7 @@ std::unique_ptr<CioType> ReadObject(ArchiveReader& ar) {
     const int32_t code = KindOfTag(tag);
     auto object = code >= 0 ? CreateObject(code) : nullptr;
     if (object == nullptr)
-        ar.Fail(ArchiveCause::BadIndex, "neznámý typ objektu '" + tag + "'");
+        ar.Fail(ArchiveCause::BadIndex, "neznámý typ objektu " + QuoteCp1250Input(tag));
     object->Load(ar);
     Register(ar, *object);
     ReportProgressAfter(ar);

@@ -198,8 +198,11 @@ int CioModuleSelector::Match(const KindCountMap& request) {
     usedPositions = 0;
     price = Currency{};
     for (size_t i = 0; i < variants.size(); ++i) {
-        if (i < modules.size() && modules[i] != nullptr)
-            price.scaled += modules[i]->listPrice.scaled;
+        // Within the catalogue's price range only a device of some 922,337 positions could
+        // reach the end of 64 bits; such a configuration is not offered rather than mispriced.
+        if (i < modules.size() && modules[i] != nullptr &&
+            __builtin_add_overflow(price.scaled, modules[i]->listPrice.scaled, &price.scaled))
+            return -1;
         KindCountMap* assigned = i < positionMaps.size() ? positionMaps[i].get() : nullptr;
         if (assigned != nullptr)
             assigned->Clear();

@@ -5,12 +5,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/input_quote.h"
 #include "host/text_codec.h"
 #include "model/cio_db.h"
 #include "model/cio_line.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
+#include "model/json_text.h"
 
 namespace pinsum {
 namespace {
@@ -28,7 +30,7 @@ constexpr const char* kUncheckedDevices = "unchecked_devices";
 }
 
 std::string KeyPath(const std::string& path, const std::string& key) {
-    return path + "[\"" + key + "\"]";
+    return path + "[" + QuoteInput(key, '"') + "]";
 }
 
 std::string IndexPath(const std::string& path, size_t index) {
@@ -36,14 +38,11 @@ std::string IndexPath(const std::string& path, size_t index) {
 }
 
 Json ParseJson(std::string_view text) {
-    try {
-        return Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        // Drop the library's "[json.exception.parse_error.101] " prefix.
-        const std::string what = e.what();
-        const size_t end = what.find("] ");
-        Fail("", "invalid JSON: " + (end == std::string::npos ? what : what.substr(end + 2)));
-    }
+    Json json;
+    std::string error;
+    if (!ParseJsonText(text, json, error))
+        Fail("", error);
+    return json;
 }
 
 // Saturated to the int64 range, so that a huge value still reads as out of range.
@@ -135,7 +134,7 @@ Catalogue::Catalogue(CioProject& project) {
 CioNode* Catalogue::Terminal(const std::string& utf8, const std::string& path) const {
     CioNode* item = Kind(utf8, path);
     if (item->Kind()->Category() == 0)
-        Fail(path, "IO kind '" + utf8 + "' is not a terminal kind");
+        Fail(path, "IO kind " + QuoteInput(utf8) + " is not a terminal kind");
     return item;
 }
 
@@ -151,10 +150,11 @@ size_t Catalogue::Find(const std::vector<T*>& objects, const std::string& utf8, 
                 found.push_back(i);
     }
     if (found.empty())
-        Fail(path, std::string("unknown ") + what + " '" + utf8 + "'");
+        Fail(path, std::string("unknown ") + what + " " + QuoteInput(utf8));
     if (found.size() > 1)
-        Fail(path, std::string(what) + " '" + utf8 + "' is ambiguous: the catalogue has " +
-                       std::to_string(found.size()) + " of that name");
+        Fail(path, std::string(what) + " " + QuoteInput(utf8) +
+                       " is ambiguous: the catalogue has " + std::to_string(found.size()) +
+                       " of that name");
     return found.front();
 }
 
@@ -238,7 +238,7 @@ SearchRequest ParseSearchRequest(std::string_view jsonText) {
         else if (key == kUncheckedDevices)
             request.uncheckedDevices = ToNames(value, key);
         else
-            Fail(key, "unknown field");
+            Fail(ShortenInput(key), "unknown field");
     }
     return request;
 }

@@ -1,6 +1,5 @@
 #include "update/database_install.h"
 
-#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -28,12 +27,6 @@ bool IsReadableCatalogue(const std::string& path, std::string* problem) {
     if (problem != nullptr)
         *problem = "the file is not a catalogue: " + why;
     return false;
-}
-
-bool ReplaceFileAtomically(const std::string& from, const std::string& to) {
-    std::error_code error;
-    std::filesystem::rename(from, to, error);
-    return !error;
 }
 
 } // namespace pinsum

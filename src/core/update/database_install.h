@@ -9,8 +9,4 @@ namespace pinsum {
 // Reports no load progress.
 bool IsReadableCatalogue(const std::string& path, std::string* problem = nullptr);
 
-// Moves the file over the target in one step, so that on any failure the target is still the old
-// file. False on failure.
-bool ReplaceFileAtomically(const std::string& from, const std::string& to);
-
 } // namespace pinsum

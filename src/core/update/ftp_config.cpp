@@ -8,6 +8,8 @@
 #include <iterator>
 #include <optional>
 
+#include "host/input_quote.h"
+
 namespace pinsum {
 namespace {
 
@@ -45,7 +47,7 @@ void SetValue(FtpConfig& config, std::string_view key, std::string_view value,
             throw FtpConfigError(where + ": ftp.passive must be yes or no");
         config.passive = *passive;
     } else
-        throw FtpConfigError(where + ": unknown setting '" + std::string(key) + "'");
+        throw FtpConfigError(where + ": unknown setting " + QuoteInput(key));
 }
 
 std::string ReadConfigFile(const std::string& path) {

@@ -68,8 +68,9 @@ void DatabaseDownload::Transfer() {
     if (m_request.checkOnly)
         return SetResult(kUpdateOk);
     if (m_request.localFile) {
-        m_localFile =
-            open(m_request.localFile->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        // A link in the local file's place would send the data into whatever file it names.
+        m_localFile = open(m_request.localFile->c_str(),
+                           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (m_localFile < 0) {
             m_request.failureDetail = LocalFileFailure("cannot create", *m_request.localFile);
             return SetResult(kUpdateLocalFile);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <new>
+#include <string>
 
 #include "update/ftp_thread.h"
 #include "update/transfer_chunks.h"
@@ -16,6 +17,7 @@ bool FtpTransferRun::Connect(UpdateResult cancelResult) {
     }
     m_session = OpenFtpSession(*m_request.agentName);
     if (m_session == nullptr) {
+        m_request.failureDetail = "the network library cannot start a session";
         SetResult(kUpdateNoSession);
         return false;
     }
@@ -38,6 +40,8 @@ bool FtpTransferRun::AllocateChunk(uint32_t fileSize) {
     m_buffer.reset(new (std::nothrow) uint8_t[m_chunk]);
     if (m_buffer != nullptr)
         return true;
+    m_request.failureDetail =
+        "no memory for a transfer buffer of " + std::to_string(m_chunk) + " bytes";
     SetResult(kUpdateNoMemory);
     return false;
 }

@@ -21,6 +21,8 @@ FtpUpdateProgress::~FtpUpdateProgress() {
 void FtpUpdateProgress::OnInitDialog() {
     // Left open, such a dialog could never close: nothing would ever end it.
     if (m_request == nullptr || m_request->url.empty()) {
+        if (m_request != nullptr)
+            m_request->failureDetail = "no update server address";
         m_view.EndDialog(0);
         return;
     }
@@ -55,6 +57,7 @@ void FtpUpdateProgress::Start() {
     m_request->thread = m_thread.get();
     m_request->owner = this;
     if (!m_thread->CreateThread()) {
+        m_request->failureDetail = "the transfer thread cannot be started";
         m_thread.reset();
         m_request->thread = nullptr;
         m_request->owner = nullptr;

@@ -47,9 +47,9 @@ ResultWording WordResult(FlowKind flow, UpdateResult result) {
 }
 
 UpdateFlows::UpdateFlows(FtpConfig server, std::string dataFolder, Messenger& messenger,
-                         FtpUpdateDialogRunner& dialog, FileReplacer replace)
+                         FtpUpdateDialogRunner& dialog)
     : m_server(std::move(server)), m_dataFolder(std::move(dataFolder)), m_messenger(messenger),
-      m_dialog(dialog), m_replace(replace) {}
+      m_dialog(dialog) {}
 
 std::string UpdateFlows::DataPath(const char* fileName) const {
     return (std::filesystem::path(m_dataFolder) / fileName).string();
@@ -106,9 +106,18 @@ FlowEnd UpdateFlows::UpdateDatabase(bool skipCheck) {
             return checked;
     }
     m_failureDetail.clear();
+    // A fixed name could be a link planted to make the download overwrite another file.
+    std::optional<ReplacementFile> download;
+    try {
+        download.emplace(DataPath(kDatabaseFileName));
+    } catch (const FileError& e) {
+        Show(kError);
+        m_failureDetail = e.what();
+        return FlowEnd::Failed;
+    }
     ftpUpdateStruct request;
     FillDownloadRequest(request, false);
-    request.localFile = DataPath(kDownloadFileName);
+    request.localFile = download->Path();
     if (m_dialog.ShowModal(request, DownloadDatabase) == 0) {
         Show(kError);
         m_failureDetail = request.failureDetail;
@@ -116,19 +125,21 @@ FlowEnd UpdateFlows::UpdateDatabase(bool skipCheck) {
     }
     if (request.result != kUpdateOk)
         return Finish(FlowKind::Update, request);
-    return Install();
+    return Install(*download);
 }
 
 // A complete download can still be no catalogue (a wrong file, one the server cut short); the
 // installed one is replaced only by a file that loads, and only in one step.
-FlowEnd UpdateFlows::Install() {
-    const std::string download = DataPath(kDownloadFileName);
-    if (!IsReadableCatalogue(download, &m_failureDetail)) {
+FlowEnd UpdateFlows::Install(ReplacementFile& download) {
+    if (!IsReadableCatalogue(download.Path(), &m_failureDetail)) {
         Show(kError);
         return FlowEnd::Failed;
     }
-    if (!m_replace(download, DataPath(kDatabaseFileName))) {
+    try {
+        download.Commit();
+    } catch (const FileError& e) {
         Show({TextId::CannotReplaceDatabase, kStop});
+        m_failureDetail = e.what();
         return FlowEnd::Failed;
     }
     return FlowEnd::Done;

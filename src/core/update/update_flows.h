@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "host/file_io.h"
 #include "host/messenger.h"
 #include "host/program_texts.h"
 #include "update/database_install.h"
@@ -15,7 +16,6 @@ namespace pinsum {
 class FtpUpdateDialogRunner;
 
 constexpr const char* kDatabaseFileName = "iodb.pp";
-constexpr const char* kDownloadFileName = "iodb.tmp";
 constexpr const char* kAgentName = "pinsum";
 
 // How a flow ended; its message, if any, has been shown.
@@ -34,25 +34,23 @@ struct ResultWording {
 };
 ResultWording WordResult(FlowKind flow, UpdateResult result);
 
-// Moves the downloaded catalogue over the installed one.
-using FileReplacer = bool (*)(const std::string& from, const std::string& to);
-
 // The update flows of the calculator and the planner: check for a newer catalogue, download and
 // install it, send a catalogue to the server. They run on the user-interface thread and show
 // every outcome through the messenger.
 class UpdateFlows {
 public:
-    // dataFolder holds "iodb.pp"; the dialog runs transfers with progress. The replacer is a seam
-    // for tests.
+    // dataFolder holds "iodb.pp"; the dialog runs transfers with progress.
     UpdateFlows(FtpConfig server, std::string dataFolder, Messenger& messenger,
-                FtpUpdateDialogRunner& dialog, FileReplacer replace = ReplaceFileAtomically);
+                FtpUpdateDialogRunner& dialog);
 
     // Asks the server, on the calling thread and without a dialog, whether it holds a newer
     // "iodb.pp" than the data folder (any, when there is none locally).
     FlowEnd CheckForUpdate();
-    // Unless skipCheck, checks first and stops with the check's message. Then downloads into
-    // "iodb.tmp" behind the progress dialog and, only when that loads as a catalogue, moves it
-    // over "iodb.pp". Installing shows no message: the caller asks about the restart.
+    // Unless skipCheck, checks first and stops with the check's message. Then downloads into a
+    // new file of a unique name beside "iodb.pp" (beside the file it links to, when it is a
+    // link) behind the progress dialog and, only when that loads as a catalogue, renames it over
+    // "iodb.pp" with its permission bits. Any other end removes the download. Installing shows
+    // no message: the caller asks about the restart.
     FlowEnd UpdateDatabase(bool skipCheck);
     // Has the document saved (false stops without a message), then sends it behind the progress
     // dialog under its bare file name.
@@ -75,7 +73,7 @@ public:
 private:
     void FillServer(ftpUpdateStruct& request) const;
     std::string DataPath(const char* fileName) const;
-    FlowEnd Install();
+    FlowEnd Install(ReplacementFile& download);
     // Shows the request's result and keeps its failure detail.
     FlowEnd Finish(FlowKind flow, const ftpUpdateStruct& request);
     void Show(ResultWording wording);
@@ -84,7 +82,6 @@ private:
     std::string m_dataFolder;
     Messenger& m_messenger;
     FtpUpdateDialogRunner& m_dialog;
-    FileReplacer m_replace;
     std::string m_failureDetail;
 };
 

@@ -154,6 +154,35 @@ TEST(CatalogueFile, DamagedFilesFailWithArchiveErrors) {
     EXPECT_THROW(Load(badTag), ArchiveError);
 }
 
+// Any 64-bit price used to load, and the search's sums then wrapped: every solution showed the
+// same price and the ranking went wrong. Negative prices made solutions free.
+TEST(CatalogueFile, APriceOutsideTheRangeIsADamagedFileThatNamesTheObject) {
+    const struct {
+        int64_t scaled;
+        bool device;
+    } cases[] = {
+        {0, false},  {kMaxPriceScaled, true}, {kMaxPriceScaled + 1, false}, {INT64_MAX, true},
+        {-1, false}, {INT64_MIN, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scaled);
+        auto catalogue = test::BuildSmallCatalogue();
+        CioModul& priced = c.device ? *catalogue.d3 : *catalogue.m2;
+        priced.listPrice.scaled = c.scaled;
+        const bool inRange = c.scaled >= 0 && c.scaled <= kMaxPriceScaled;
+        try {
+            EXPECT_NE(Load(Store(catalogue.db.get())), nullptr);
+            EXPECT_TRUE(inRange);
+        } catch (const ArchiveError& e) {
+            EXPECT_FALSE(inRange);
+            EXPECT_EQ(e.Cause(), ArchiveCause::BadIndex);
+            EXPECT_NE(std::string(e.what()).find(" objektu '" + priced.name +
+                                                 "' není v rozsahu 0 až 999999999.9999"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 TEST(CatalogueFile, ReferenceCycleDoesNotHang) {
     auto c = test::BuildSmallCatalogue();
     c.d1->Position(1)->entries.push_back(c.d1);

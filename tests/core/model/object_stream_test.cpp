@@ -114,14 +114,17 @@ TEST(ObjectStream, FreshRootHeaderBytes) {
 }
 
 TEST(ObjectStream, TagsWithoutClassAndUnknownTagsAreBadIndex) {
-    for (const char* tag : {"C_IO_GROUP", "NULL", "C_SOMETHING"}) {
+    const std::string longTag(100000, 'T');
+    for (const std::string& tag :
+         {std::string("C_IO_GROUP"), std::string("NULL"), std::string("C_SOMETHING"), longTag}) {
         const Bytes bytes = Concat({Text(tag), Bytes(40, 0)});
         ArchiveReader r(bytes);
         try {
             ReadObject(r);
-            FAIL() << tag;
+            FAIL() << tag.substr(0, 20);
         } catch (const ArchiveError& e) {
-            EXPECT_EQ(e.Cause(), ArchiveCause::BadIndex) << tag;
+            EXPECT_EQ(e.Cause(), ArchiveCause::BadIndex) << tag.substr(0, 20);
+            EXPECT_LT(std::string(e.what()).size(), 150u) << "the tag is quoted short";
         }
     }
 }

@@ -94,6 +94,24 @@ TEST(PlannerFile, CatalogueFileReadAsPlannerGivesNoProject) {
     EXPECT_EQ(Load(w.Bytes()), nullptr);
 }
 
+// A configuration's stored price is the sum of some of its modules' prices; a larger or negative
+// one used to load and showed as the solution's price.
+TEST(PlannerFile, AConfigurationPriceBeyondItsModulesIsADamagedFile) {
+    for (const int64_t scaled :
+         {int64_t{0}, 2 * kMaxPriceScaled, 2 * kMaxPriceScaled + 1, INT64_MAX, int64_t{-1}}) {
+        SCOPED_TRACE(scaled);
+        auto project = BuildProject(1);
+        auto& solution = dynamic_cast<CioSolution&>(*project->At(0));
+        auto& equip = dynamic_cast<CioEquip&>(*solution.children.front());
+        equip.selectors.front()->price.scaled = scaled;
+        const Bytes bytes = Store(project.get());
+        if (scaled >= 0 && scaled <= 2 * kMaxPriceScaled)
+            EXPECT_NE(Load(bytes), nullptr);
+        else
+            EXPECT_THROW(Load(bytes), ArchiveError);
+    }
+}
+
 TEST(PlannerFile, SeveralSolutionsLoadWithoutDuplicateIdentities) {
     auto project = BuildProject(3);
     test::RecordingMessenger messenger;

@@ -61,6 +61,7 @@ TEST(SearchRequestParseTest, ErrorsNameTheJsonPath) {
         {R"({"series": "S1"})", "series: expected an array"},
         {R"({"terminals_enabled": ["T", 1]})", "terminals_enabled[1]: expected a string"},
         {R"({"unchecked_devices": [null]})", "unchecked_devices[0]: expected a string"},
+        {R"({"counts": {"A": 5, "A": 0}})", "counts: duplicate key 'A'"},
     };
     for (const auto& [json, message] : cases)
         EXPECT_EQ(ParseError(json), message) << json;
@@ -171,6 +172,10 @@ TEST_F(SearchRequestApplyTest, BadNamesFailWithTheirPathBeforeAnythingChanges) {
     };
     for (const auto& [json, message] : cases)
         EXPECT_EQ(ApplyError(json), message) << json;
+    const std::string longName(1'000'000, 'X');
+    const std::string shown = std::string(60, 'X') + "...";
+    EXPECT_EQ(ApplyError(R"({"counts": {")" + longName + R"(": 1}})"),
+              "counts[\"" + shown + "\"]: unknown IO kind '" + shown + "'");
     EXPECT_EQ(Item(c.kindA)->count, 9);
     EXPECT_FALSE(Checked(c.s3));
 }

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "host/file_io.h"
+#include "support/failing_writes.h"
 #include "support/update_helpers.h"
 
 namespace pinsum {
@@ -12,6 +16,7 @@ namespace {
 
 using test::FtpTestServer;
 using Texts = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 constexpr int64_t kServerTime = 1700000000;
 
@@ -22,6 +27,14 @@ protected:
 
     std::string DataFile(const char* name) const { return data.File(name); }
     Texts Shown() const { return test::ShownUtf8(messenger); }
+    // What the data folder holds, so that a download left behind shows.
+    Texts DataFolder() const {
+        Texts names;
+        for (const auto& entry : fs::directory_iterator(data.Path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     FtpTestServer server;
     test::TempFolder data;
@@ -77,7 +90,7 @@ TEST_F(UpdateFlowsTest, UpdateInstallsTheNewCatalogueWithTheServersTime) {
     EXPECT_TRUE(Shown().empty());
     EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), fresh);
     EXPECT_EQ(test::FileTime(DataFile(kDatabaseFileName)), kServerTime);
-    EXPECT_FALSE(std::filesystem::exists(DataFile(kDownloadFileName)));
+    EXPECT_EQ(DataFolder(), Texts{"iodb.pp"});
     EXPECT_EQ(dialog.shows, 1);
     EXPECT_EQ(dialog.statuses.back(), "iodb.pp");
     EXPECT_EQ(dialog.lastPercent, 100);
@@ -125,21 +138,79 @@ TEST_F(UpdateFlowsTest, ADownloadThatIsNoCatalogueNeverReplacesTheInstalledOne) 
         EXPECT_EQ(flows.FailureDetail().rfind("the file is not a catalogue: ", 0), 0u)
             << flows.FailureDetail();
         EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), installed);
+        EXPECT_EQ(DataFolder(), Texts{"iodb.pp"}) << "the rejected download is removed";
     }
 }
 
 // Deleting the old file before renaming the new one used to leave no catalogue at all when the
-// rename failed.
-TEST_F(UpdateFlowsTest, AFailedReplacementKeepsTheOldCatalogue) {
+// rename failed. Every step of writing the download can fail; each keeps the old catalogue,
+// removes the download and says why.
+TEST_F(UpdateFlowsTest, AFailedReplacementKeepsTheOldCatalogueAndSaysWhy) {
     const std::vector<uint8_t> installed = test::CatalogueBytes(1);
-    test::WriteFile(DataFile(kDatabaseFileName), installed, kServerTime - 60);
     server.PutFile("iodb.pp", test::CatalogueBytes(2), kServerTime);
-    UpdateFlows failing(test::ServerConfig(server), data.Path(), messenger, dialog,
-                        [](const std::string&, const std::string&) { return false; });
-    EXPECT_EQ(failing.UpdateDatabase(false), FlowEnd::Failed);
-    EXPECT_EQ(Shown(), Texts{"Nelze přepsat soubor databáze"});
-    EXPECT_EQ(messenger.icons, std::vector<MessageIcon>{MessageIcon::Stop});
-    EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), installed);
+    const struct {
+        test::WriteStep step;
+        int code;
+        const char* shown;
+    } cases[] = {
+        {test::WriteStep::Create, EROFS, "Chyba aktualizace"},
+        {test::WriteStep::Sync, ENOSPC, "Nelze přepsat soubor databáze"},
+        {test::WriteStep::Rename, ENOENT, "Nelze přepsat soubor databáze"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown + std::string(" ") + std::strerror(c.code));
+        messenger.shown.clear();
+        test::WriteFile(DataFile(kDatabaseFileName), installed, kServerTime - 60);
+        {
+            test::FailingWrites failing(c.step, c.code);
+            EXPECT_EQ(flows.UpdateDatabase(true), FlowEnd::Failed);
+        }
+        EXPECT_EQ(Shown(), Texts{c.shown});
+        EXPECT_NE(flows.FailureDetail().find(std::strerror(c.code)), std::string::npos)
+            << flows.FailureDetail();
+        EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), installed);
+        EXPECT_EQ(DataFolder(), Texts{"iodb.pp"});
+    }
+}
+
+// The download used to go to the fixed name "iodb.tmp" and follow a link placed there: it
+// overwrote the file the link named, even when the download was then rejected, and renamed the
+// link into place as the catalogue.
+TEST_F(UpdateFlowsTest, ALinkAtTheOldDownloadNameIsNeverFollowed) {
+    const std::string victim = DataFile("victim");
+    test::WriteFile(victim, {'k', 'e', 'e', 'p'});
+    fs::create_symlink(victim, DataFile("iodb.tmp"));
+    test::WriteFile(DataFile(kDatabaseFileName), test::CatalogueBytes(1), kServerTime - 60);
+    server.PutFile("iodb.pp", test::PatternBytes(3000), kServerTime);
+    EXPECT_EQ(flows.UpdateDatabase(true), FlowEnd::Failed);
+    const std::vector<uint8_t> fresh = test::CatalogueBytes(2);
+    server.PutFile("iodb.pp", fresh, kServerTime);
+    EXPECT_EQ(flows.UpdateDatabase(true), FlowEnd::Done);
+
+    EXPECT_EQ(ReadFileBytes(victim), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_TRUE(fs::is_symlink(DataFile("iodb.tmp")));
+    EXPECT_FALSE(fs::is_symlink(DataFile(kDatabaseFileName)));
+    EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), fresh);
+}
+
+// An installed catalogue that is a link, say into a shared folder, stays a link: the file it
+// leads to is replaced, with its permission bits.
+TEST_F(UpdateFlowsTest, AnInstalledLinkStaysAndItsFileIsReplacedWithItsBits) {
+    fs::create_directory(DataFile("shared"));
+    const std::string real = DataFile("shared/catalogue.pp");
+    test::WriteFile(real, test::CatalogueBytes(1), kServerTime - 60);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("shared/catalogue.pp", DataFile(kDatabaseFileName));
+    const std::vector<uint8_t> fresh = test::CatalogueBytes(2);
+    server.PutFile("iodb.pp", fresh, kServerTime);
+
+    EXPECT_EQ(flows.UpdateDatabase(false), FlowEnd::Done);
+    EXPECT_TRUE(fs::is_symlink(DataFile(kDatabaseFileName)));
+    EXPECT_EQ(ReadFileBytes(real), fresh);
+    EXPECT_EQ(fs::status(real).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(DataFile("shared")), fs::directory_iterator()),
+              1);
 }
 
 TEST_F(UpdateFlowsTest, UpdateWithoutTheCheckWordsResultsByItsOwnColumn) {
@@ -156,8 +227,10 @@ TEST_F(UpdateFlowsTest, ADialogThatCannotStartEndsInChybaAktualizace) {
     config.url.clear();
     UpdateFlows unconfigured(config, data.Path(), messenger, dialog);
     EXPECT_EQ(unconfigured.UpdateDatabase(true), FlowEnd::Failed);
+    EXPECT_EQ(unconfigured.FailureDetail(), "no update server address");
     test::WriteFile(DataFile("export.pp"), test::CatalogueBytes(1));
     EXPECT_EQ(unconfigured.ExportDatabase(DataFile("export.pp"), nullptr), FlowEnd::Failed);
+    EXPECT_EQ(unconfigured.FailureDetail(), "no update server address");
     EXPECT_EQ(Shown(), (Texts{"Chyba aktualizace", "Chyba aktualizace"}));
 }
 
@@ -184,8 +257,7 @@ TEST_F(UpdateFlowsCancelTest, StornoDuringADownloadLeavesTheInstalledCatalogue) 
     EXPECT_EQ(flows.UpdateDatabase(false), FlowEnd::Failed);
     EXPECT_EQ(Shown(), Texts{"Akce přerušena uživatelem"});
     EXPECT_EQ(ReadFileBytes(DataFile(kDatabaseFileName)), installed);
-    EXPECT_LT(ReadFileBytes(DataFile(kDownloadFileName)).size(), 400000u);
-    EXPECT_EQ(test::FileTime(DataFile(kDownloadFileName)), kServerTime);
+    EXPECT_EQ(DataFolder(), Texts{"iodb.pp"}) << "the partial download is removed";
 }
 
 TEST_F(UpdateFlowsCancelTest, StornoDuringAnExportRemovesTheFileFromTheServer) {
