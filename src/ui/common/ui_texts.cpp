@@ -102,7 +102,9 @@ wxString CommandToolTip(int command) {
 }
 
 wxString Format(UiText id, std::initializer_list<TextArg> values) {
-    const wxScopedCharBuffer pattern = Text(id).utf8_str();
+    // The buffer lives only as long as the string it was taken from.
+    const wxString text = Text(id);
+    const wxScopedCharBuffer pattern = text.utf8_str();
     return FromUtf8(FormatText(std::string_view(pattern.data(), pattern.length()), values));
 }
 

@@ -122,7 +122,7 @@ void CHelpToolTip::OnMouse(wxMouseEvent& event) {
 }
 
 void CHelpToolTip::DrawArrowButton(wxDC& dc, const LayoutRect& rect, bool up, bool active) const {
-    const wxColour ink = active ? wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT)
+    const wxColour ink = active ? WxCanvas::HelpText()
                                 : wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
     dc.SetPen(wxPen(ink));
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
@@ -141,20 +141,20 @@ void CHelpToolTip::DrawArrowButton(wxDC& dc, const LayoutRect& rect, bool up, bo
 
 void CHelpToolTip::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
-    dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK)));
+    dc.SetBackground(wxBrush(WxCanvas::HelpBackground()));
     dc.Clear();
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+    dc.SetTextForeground(WxCanvas::HelpText());
     if (m_controller.SeveralPages()) {
         const int y = m_controller.BarLineY();
-        dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT)));
+        dc.SetPen(wxPen(WxCanvas::HelpText()));
         dc.DrawLine(0, y, GetClientSize().GetWidth(), y);
         DrawArrowButton(dc, m_controller.PreviousButton(), true, m_controller.CurrentPage() > 0);
         DrawArrowButton(dc, m_controller.NextButton(), false,
                         m_controller.CurrentPage() < m_controller.LastPage());
     }
     WxCanvas canvas(dc);
-    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+    dc.SetTextForeground(WxCanvas::HelpText());
     m_controller.DrawPage(canvas);
 }
 

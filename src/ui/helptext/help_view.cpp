@@ -43,10 +43,10 @@ int HelpView::MeasureHeight() {
 void HelpView::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
     DoPrepareDC(dc);
-    dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK)));
+    dc.SetBackground(wxBrush(WxCanvas::HelpBackground()));
     dc.Clear();
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+    dc.SetTextForeground(WxCanvas::HelpText());
     WxCanvas canvas(dc);
     CPrintLayout boxes;
     boxes.SetSingleBox({kMargin, kMargin, kMargin + kWidth, INT_MAX / 2});

@@ -1,6 +1,7 @@
 #include "helptext/wx_canvas.h"
 
 #include <wx/image.h>
+#include <wx/settings.h>
 
 #include "common/wx_text.h"
 
@@ -8,6 +9,23 @@ namespace pinsum::ui {
 
 wxColour WxCanvas::Colour(uint32_t colourRef) {
     return wxColour(colourRef & 0xFF, (colourRef >> 8) & 0xFF, (colourRef >> 16) & 0xFF);
+}
+
+namespace {
+
+bool DarkToolTips() {
+    return wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK).GetLuminance() < 0.5;
+}
+
+} // namespace
+
+wxColour WxCanvas::HelpBackground() {
+    return DarkToolTips() ? wxColour(255, 255, 225)
+                          : wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK);
+}
+
+wxColour WxCanvas::HelpText() {
+    return DarkToolTips() ? *wxBLACK : wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT);
 }
 
 void WxCanvas::SelectFont(const FontSpec& font) {

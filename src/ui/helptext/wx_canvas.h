@@ -22,6 +22,10 @@ public:
     int PixelsPerInchY() const override;
 
     static wxColour Colour(uint32_t colourRef);
+    // The help's paper and ink: the system's tool-tip colours, unless its paper is dark. Help
+    // texts carry their own colours, black among them, chosen for the classic light paper.
+    static wxColour HelpBackground();
+    static wxColour HelpText();
 
 private:
     wxDC& m_dc;
