@@ -148,8 +148,9 @@ bool HostApp::OpenDocuments() {
         return false;
     }
     m_documentManager = std::make_unique<wxDocManager>();
-    new wxDocTemplate(m_documentManager.get(), Utf8("Kalkulace IO bodů"), "*.ppl", "", "ppl",
-                      "Calculator Document", "Calculator View", calcDoc, calcView);
+    auto* calculation =
+        new wxDocTemplate(m_documentManager.get(), Utf8("Kalkulace IO bodů"), "*.ppl", "", "ppl",
+                          "Calculator Document", "Calculator View", calcDoc, calcView);
     new wxDocTemplate(m_documentManager.get(), Utf8("Databáze plánovače"), "*.pp", "", "pp",
                       "Planner Document", "Planner View", plannerDoc, plannerView);
     auto* frame = new wxDocParentFrame(m_documentManager.get(), nullptr, wxID_ANY,
@@ -171,6 +172,11 @@ bool HostApp::OpenDocuments() {
     frame->Show();
     for (const wxString& path : m_files)
         m_documentManager->CreateDocument(path, wxDOC_SILENT);
+    // Without files the host starts with a new calculation.
+    if (m_files.empty())
+        if (wxDocument* document = calculation->CreateDocument(wxString(), wxDOC_NEW))
+            if (!document->OnNewDocument())
+                document->DeleteAllViews();
     return true;
 }
 
