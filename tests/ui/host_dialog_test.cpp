@@ -335,3 +335,23 @@ TEST_F(HostDialogTest, ClearingAndRestartingWaitForTheRunningSearch) {
 
 } // namespace
 } // namespace pinsum::test
+
+namespace pinsum::test {
+namespace {
+
+// Destroying the dialog while its search waited for an answer to its message used to hang:
+// the dialog joined the worker that was waiting for the dialog's thread.
+TEST_F(HostDialogTest, DestroyingTheDialogDuringASearchEndsItWithoutAsking) {
+    Open();
+    Request(kThreeSolutions);
+    Click(Control<wxButton>(ui::ID_BUTTON_CALC));
+    ASSERT_TRUE(m_dialog->SearchRunning());
+    // Long enough for the search to reach its closing message.
+    wxMilliSleep(300);
+    delete m_dialog;
+    m_dialog = nullptr;
+    EXPECT_TRUE(m_script.Messages().empty());
+}
+
+} // namespace
+} // namespace pinsum::test

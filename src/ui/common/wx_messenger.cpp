@@ -54,6 +54,10 @@ MessageAnswer WxMessenger::Show(const std::string& text, MessageIcon icon,
                                 MessageButtons buttons) {
     const wxString message = FromModel(text);
     return CallOnUiAndWait([this, &message, icon, buttons] {
+        if (m_silent)
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+                   : buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                      : MessageAnswer::Cancel;
         wxMessageDialog box(m_parent.get(), message, Text(UiText::HostCaption),
                             IconStyle(icon) | ButtonStyle(buttons));
         box.SetOKCancelLabels(Text(UiText::ButtonOk), Text(UiText::ButtonCancel));

@@ -1,5 +1,6 @@
 #include "host/pinsum_dialog.h"
 
+#include <wx/app.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
 
@@ -155,9 +156,18 @@ CPinsumDialog::CPinsumDialog(wxWindow* parent, std::unique_ptr<Settings> setting
 }
 
 CPinsumDialog::~CPinsumDialog() {
-    // The workers post to this window: they end before it goes.
-    if (m_search != nullptr)
+    // The workers post to this window: they end before it goes. A search still asking a
+    // question would wait for this thread forever, so its questions are answered unseen and its
+    // end is handled here.
+    m_messenger.Silence();
+    if (SearchRunning()) {
         m_search->OnCancel();
+        while (SearchRunning()) {
+            // The application's queue holds this window's events as well.
+            wxTheApp->ProcessPendingEvents();
+            wxMilliSleep(2);
+        }
+    }
     m_search.reset();
     m_autoUpdate.reset();
     m_form->SetProject(nullptr);
