@@ -3,6 +3,7 @@
 #include "common/dialog_units.h"
 #include "common/ui_ids.h"
 #include "common/ui_texts.h"
+#include "common/wx_invoke.h"
 
 namespace pinsum::ui {
 
@@ -25,7 +26,7 @@ CioSolutionText::CioSolutionText(wxWindow* parent, const wxString& report)
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
         event.Skip();
         // After the text control has taken the focus and selected everything.
-        CallAfter([this] {
+        PostToUi(*this, [this] {
             m_text->SetSelection(0, 0);
             m_text->SetInsertionPoint(0);
         });

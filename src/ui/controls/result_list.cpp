@@ -96,15 +96,15 @@ void ResultRows::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     int x = 0;
     for (size_t column = 0; column < m_columns.size() && column < 4; ++column) {
-        const Column& spec = m_columns[column];
-        const wxRect cell(x + kCellPadding, rect.y, spec.width - 2 * kCellPadding, rect.height);
-        x += spec.width;
+        const Column& layout = m_columns[column];
+        const wxRect cell(x + kCellPadding, rect.y, layout.width - 2 * kCellPadding, rect.height);
+        x += layout.width;
         if (cell.width <= 0)
             continue;
         const std::string& full = m_rows[n].cells[column];
         const wxString whole = FromModel(full);
         const wxString shown = ShownText(n, column);
-        const int align = shown == whole ? HeaderAlign(spec.align) : wxALIGN_LEFT;
+        const int align = shown == whole ? HeaderAlign(layout.align) : wxALIGN_LEFT;
         wxDCClipper clip(dc, cell);
         dc.DrawLabel(shown, cell, align | wxALIGN_CENTRE_VERTICAL);
     }
