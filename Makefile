@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo demo-catalogue test test-tsan release test-build golden bench clean format
+.PHONY: deps demo demo-catalogue calculator test test-tsan release test-build golden bench clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -15,6 +15,10 @@ release: deps
 demo: release
 	$(RELEASE_DIR)/apps/pinsum/pinsum solve --catalogue $(RELEASE_DIR)/data/iodb.pp \
 		--request data/request.json
+
+# The desktop calculator on the sample catalogue: pinsum-host loads libpinsum.so beside it.
+calculator: release
+	$(RELEASE_DIR)/calculator/pinsum-host
 
 demo-catalogue: release
 	$(RELEASE_DIR)/apps/pinsum/pinsum catalogue show $(RELEASE_DIR)/data/iodb.pp

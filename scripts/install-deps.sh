@@ -9,6 +9,7 @@ packages=(
     libjpeg-dev
     libcurl4-openssl-dev python3-pyftpdlib
     clang libclang-rt-14-dev
+    libwxgtk3.2-dev fonts-dejavu-core xvfb xauth imagemagick
 )
 
 missing=()

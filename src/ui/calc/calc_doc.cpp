@@ -1,0 +1,84 @@
+#include "calc/calc_doc.h"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+
+#include "calc/calc_view.h"
+#include "common/ui_texts.h"
+#include "common/wx_messenger.h"
+#include "common/wx_text.h"
+#include "host/file_io.h"
+#include "host/program_folders.h"
+#include "model/archive.h"
+#include "model/catalogue_file.h"
+#include "model/cio_project.h"
+
+using namespace pinsum;
+using namespace pinsum::ui;
+
+wxIMPLEMENT_DYNAMIC_CLASS(CCalcDoc, wxDocument);
+
+namespace {
+
+void ShowProblem(const wxString& text, long icon = wxICON_ERROR) {
+    wxMessageDialog box(wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr, text,
+                        Text(UiText::HostCaption), wxOK | icon);
+    box.ShowModal();
+}
+
+} // namespace
+
+CCalcDoc::CCalcDoc() = default;
+
+CCalcDoc::~CCalcDoc() = default;
+
+bool CCalcDoc::OnNewDocument() {
+    if (!wxDocument::OnNewDocument())
+        return false;
+    if (m_project == nullptr)
+        m_project = std::make_unique<CioProject>();
+    else
+        m_project->CioArray::RemoveAll();
+    WxMessenger messenger;
+    std::string error;
+    const auto path = FindDataFile("iodb.pp");
+    if (!path)
+        ShowProblem(Text(UiText::CatalogueMissing));
+    else if (m_project->LoadDatabase(nullptr, &messenger, nullptr, &error) == 0 ||
+             m_project->database == nullptr)
+        ShowProblem(Format(UiText::CatalogueUnreadable, {error.empty() ? *path : error}));
+    UpdateAllViews();
+    return true;
+}
+
+bool CCalcDoc::DoSaveDocument(const wxString& file) {
+    if (auto* view = dynamic_cast<CCalcView*>(GetFirstView()))
+        view->UpdateCheckList(true);
+    try {
+        ArchiveWriter writer;
+        StorePlannerFile(writer, m_project.get());
+        WriteFileAtomic(file.utf8_string(), writer.Bytes());
+    } catch (const std::exception& e) {
+        ShowProblem(Format(UiText::FileNotSaved, {e.what()}));
+        return false;
+    }
+    return true;
+}
+
+bool CCalcDoc::DoOpenDocument(const wxString& file) {
+    std::unique_ptr<CioProject> loaded;
+    try {
+        const std::vector<uint8_t> bytes = ReadFileBytes(file.utf8_string());
+        ArchiveReader reader(bytes, file.utf8_string());
+        WxMessenger messenger;
+        reader.messenger = &messenger;
+        LoadPlannerFile(reader, loaded);
+    } catch (const std::exception& e) {
+        ShowProblem(Format(UiText::FileUnreadable, {e.what()}));
+        return false;
+    }
+    m_project = std::move(loaded);
+    if (m_project == nullptr)
+        ShowProblem(Text(UiText::NotPlannerFile), wxICON_INFORMATION);
+    return true;
+}

@@ -1,0 +1,37 @@
+#include "calc/solution_text_dialog.h"
+
+#include "common/dialog_units.h"
+#include "common/ui_ids.h"
+#include "common/ui_texts.h"
+#include "common/wx_invoke.h"
+
+namespace pinsum::ui {
+
+CioSolutionText::CioSolutionText(wxWindow* parent, const wxString& report)
+    : wxDialog(parent, wxID_ANY, Text(UiText::ReportCaption), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
+    UseDialogFont(this);
+    SetClientSize(DialogSize(this, 332, 265));
+    const wxRect field = DialogRect(this, 7, 7, 318, 251);
+    m_text = new wxTextCtrl(this, ID_REPORT_TEXT, report, field.GetPosition(), field.GetSize(),
+                            wxTE_MULTILINE | wxTE_PROCESS_ENTER | wxVSCROLL | wxTE_DONTWRAP);
+    // The text control keeps the template's margins when the dialog is resized.
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        const wxRect margin = DialogRect(this, 7, 7, 7, 7);
+        const wxSize client = GetClientSize();
+        m_text->SetSize(margin.x, margin.y, client.x - 2 * margin.width,
+                        client.y - 2 * margin.height);
+        event.Skip();
+    });
+    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
+        event.Skip();
+        // After the text control has taken the focus and selected everything.
+        PostToUi(*this, [this] {
+            m_text->SetSelection(0, 0);
+            m_text->SetInsertionPoint(0);
+        });
+    });
+    CentreOnParent();
+}
+
+} // namespace pinsum::ui

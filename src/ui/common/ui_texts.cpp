@@ -1,0 +1,115 @@
+#include "common/ui_texts.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "common/wx_text.h"
+
+namespace pinsum::ui {
+namespace {
+
+struct Entry {
+    const char* text;
+    // The command's string: prompt, then "\n" and the tool-tip.
+    const char* command = nullptr;
+};
+
+const std::unordered_map<int, Entry>& Table() {
+    static const std::unordered_map<int, Entry> table = {
+        {52107, {"Řešení %d z %d"}},
+        {52108, {"Nastav počet IO", "Nastavit počet požadovaných IO bodů\n"
+                                    "Nastaví počet požadovaných IO bodů zvoleného typu"}},
+        {52109, {"Navrhnout řešení", "Spustí proces řešení návrhu IO bodů\n"
+                                     "Spustí proces řešení návrhu IO bodů"}},
+        {52110, {"Další řešení", "Posune se na následující řešení\n"
+                                 "Posune se na následující řešení"}},
+        {52111, {"Předchozí řešení", "Posune se na předchozí řešení\n"
+                                     "Posune se na předchozí řešení"}},
+        {52112, {"Nápověda", "Zobrazí nápovědu položky\nZobrazí nápovědu položky"}},
+        {52118, {"Detaily řešení", "Zobrazí detailní rozpis řešení\n"
+                                   "Zobrazí detailní rozpis řešení"}},
+        {52119, {"Kopírovat do schránky", "Exportuje popis řešení do standardní schránky\n"
+                                          "Exportuje popis řešení do standardní schránky"}},
+        {52120, {"Poslední řešení", "Zobrazí poslední řešení"}},
+        {52121, {"První řešení", "Zobrazí první řešení"}},
+        {52122, {"Smazat zadání", "Smaže parametry zadání a seznam řešení\n"
+                                  "Smaže parametry zadání a seznam řešení"}},
+        {52123, {"Aktualizovat databázi", "Provede pokus o aktualizaci databáze z internetu\n"
+                                          "Aktualizace databáze"}},
+        {52138, {"Aktualizovat automaticky",
+                 "Zapne/Vypne funkci automatické aktualizace databáze"}},
+        {52141, {"Nastav počet terminálů", "Nastaví požadovaný počet terminálových rozhraní\n"
+                                           "Nastaví počet terminálů"}},
+        {60000, {"Kalkulátor IO bodů"}},
+        {60001, {"Požadované IO"}},
+        {60002, {"Požadované ovládání a indikace"}},
+        {60003, {"Pro návrh použít"}},
+        {60004, {"Kalkulátor Verze:"}},
+        {60005, {"Výsledky"}},
+        {60006, {"Hledání řešení"}},
+        {60007, {"Rychle"}},
+        {60008, {"Důkladně"}},
+        {60009, {"Spustit"}},
+        {60010, {"Ukončit "}},
+        {60011, {"Ukončit řešení"}},
+        {60012, {"Storno"}},
+        {60013, {"OK"}},
+        {60014, {"Rozpis řešení"}},
+        {60015, {"Počet:"}},
+        {60016, {"Soubor databáze \"iodb.pp\" nebyl nalezen ve složce programu ani ve "
+                 "složce PROJECT.\nKalkulátor zůstane prázdný."}},
+        {60017, {"Soubor databáze \"iodb.pp\" nelze načíst:\n%s\nKalkulátor zůstane prázdný."}},
+        {60018, {"Zadejte celé číslo od %d do %d."}},
+        {60019, {"Probíhá hledání řešení. Počkejte na jeho konec nebo jej ukončete."}},
+        {60020, {"Soubor nelze načíst:\n%s"}},
+        {60021, {"Soubor nelze uložit:\n%s"}},
+        {60022, {"Soubor není soubor kalkulace; otevře se prázdný."}},
+        {60023, {"Kalkulace IO bodů"}},
+        {60024, {"Databáze plánovače"}},
+        {60025, {"Nastavení aktualizace nelze přečíst:\n%s"}},
+    };
+    return table;
+}
+
+const Entry* Find(int id) {
+    const auto& table = Table();
+    const auto it = table.find(id);
+    return it == table.end() ? nullptr : &it->second;
+}
+
+} // namespace
+
+wxString Text(UiText id) {
+    const Entry* entry = Find(static_cast<int>(id));
+    return entry != nullptr ? wxString::FromUTF8(entry->text) : wxString();
+}
+
+wxString CommandPrompt(int command) {
+    const Entry* entry = Find(command);
+    if (entry == nullptr || entry->command == nullptr)
+        return wxString();
+    const std::string text = entry->command;
+    return FromUtf8(text.substr(0, text.find('\n')));
+}
+
+wxString CommandToolTip(int command) {
+    const Entry* entry = Find(command);
+    if (entry == nullptr || entry->command == nullptr)
+        return wxString();
+    const std::string text = entry->command;
+    const size_t cut = text.find('\n');
+    return FromUtf8(cut == std::string::npos ? text : text.substr(cut + 1));
+}
+
+wxString Format(UiText id, std::initializer_list<TextArg> values) {
+    // The buffer lives only as long as the string it was taken from.
+    const wxString text = Text(id);
+    const wxScopedCharBuffer pattern = text.utf8_str();
+    return FromUtf8(FormatText(std::string_view(pattern.data(), pattern.length()), values));
+}
+
+wxString Text(TextId id) {
+    return FromModel(ProgramText(id));
+}
+
+} // namespace pinsum::ui
