@@ -62,6 +62,23 @@ expect_error "damaged.pp" "$pinsum" catalogue resave "$tmp/damaged.pp" "$tmp/e.p
 expect_error "not a catalogue file" "$pinsum" catalogue export "$sample"
 expect_error "not a planner file" "$pinsum" plan show "$tmp/a.pp"
 
+# A failed write to stdout is exit status 1 with one line; a reader that went away ends the
+# program quietly, as SIGPIPE ends other tools, both for a small output that fails at the last
+# flush and for a large one that fails on the way.
+for command in "--version" "catalogue export $tmp/a.pp"; do
+    status=0
+    "$pinsum" $command >/dev/full 2>"$tmp/err" || status=$?
+    [[ $status -eq 1 && $(wc -l <"$tmp/err") -eq 1 ]] ||
+        fail "exit $status writing to a full disk: $command: $(cat "$tmp/err")"
+    grep -q "^pinsum: cannot write to standard output" "$tmp/err" || fail "$(cat "$tmp/err")"
+    rm -f "$tmp/closed"
+    { while [[ ! -e $tmp/closed ]]; do sleep 0.05; done
+      "$pinsum" $command 2>"$tmp/err"; echo $? >"$tmp/status"; } |
+        { exec 0<&-; touch "$tmp/closed"; }
+    [[ $(cat "$tmp/status") -eq 141 && ! -s $tmp/err ]] ||
+        fail "exit $(cat "$tmp/status") after the reader went away: $command: $(cat "$tmp/err")"
+done
+
 # Bad JSON leaves no output file behind.
 printf '{"format": ' >"$tmp/bad.json"
 expect_error "bad.json: invalid JSON" "$pinsum" catalogue import "$tmp/bad.json" "$tmp/f.pp"

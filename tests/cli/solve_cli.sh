@@ -70,6 +70,14 @@ sed -n '/^Solution report$/,$p' "$tmp/plan.txt" | tail -n +2 >"$tmp/plan-report.
 tail -n +2 "$tmp/first.txt" | cmp -s - "$tmp/plan-report.txt" ||
     fail "plan show reports other solutions than solve printed"
 
+# A reader that went away ends the program quietly, but only after the planner file is saved.
+{ while [[ ! -e $tmp/closed ]]; do sleep 0.05; done
+  "$pinsum" solve --catalogue "$catalogue" --request "$request" --save "$tmp/piped.ppl" 2>"$tmp/err"
+  echo $? >"$tmp/status"; } | { exec 0<&-; touch "$tmp/closed"; }
+[[ $(cat "$tmp/status") -eq 141 && ! -s $tmp/err ]] ||
+    fail "exit $(cat "$tmp/status") after the reader went away: $(cat "$tmp/err")"
+cmp -s "$tmp/plan.ppl" "$tmp/piped.ppl" || fail "the planner file was not saved into a closed pipe"
+
 # --level wins over the request's level; a level outside 0..6, from either, is bad input.
 solve --request "$(request level9 '{"level": 9, "counts": {"DI 24V DC": 8}}')" --level 0
 [[ $status -eq 0 ]] || fail "exit $status when --level overrides the request's level"
