@@ -62,6 +62,28 @@ expect_error "damaged.pp" "$pinsum" catalogue resave "$tmp/damaged.pp" "$tmp/e.p
 expect_error "not a catalogue file" "$pinsum" catalogue export "$sample"
 expect_error "not a planner file" "$pinsum" plan show "$tmp/a.pp"
 
+# Damaged files that still load: python3 edits the objects, each a tag (a length byte and the
+# text) followed by the kind field, the identity and the rest.
+python3 - "$tmp/a.pp" "$tmp" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+def fields(tag, nth):
+    at = -1
+    for _ in range(nth + 1):
+        at = data.index(bytes([len(tag)]) + tag, at + 1)
+    return at + 1 + len(tag)
+# The second IO kind takes the identity of the first.
+dup = bytearray(data)
+first, second = fields(b"C_IO", 0), fields(b"C_IO", 1)
+dup[second + 4:second + 8] = data[first + 4:first + 8]
+open(sys.argv[2] + "/dup.pp", "wb").write(dup)
+open(sys.argv[2] + "/dup.id", "w").write(str(struct.unpack("<I", data[first + 4:first + 8])[0]))
+EOF
+# A duplicate identity is reported as what happened, not as a question nobody is asked.
+run "$pinsum" catalogue show "$tmp/dup.pp"
+[[ $(cat "$tmp/err") == "pinsum: warning: duplicate identity $(cat "$tmp/dup.id"); continuing" ]] ||
+    fail "duplicate identity: $(cat "$tmp/err")"
+
 # A failed write to stdout is exit status 1 with one line; a reader that went away ends the
 # program quietly, as SIGPIPE ends other tools, both for a small output that fails at the last
 # flush and for a large one that fails on the way.

@@ -70,8 +70,7 @@ void Register(ArchiveReader& ar, CioType& object) {
     IdentityTable& identities = ar.identities;
     if (identities.Contains(object.id) && ar.messenger != nullptr) {
         const std::string question = FormatText(TextId::DuplicateIdentity, {object.name});
-        if (ar.messenger->Show(question, MessageIcon::Question, MessageButtons::OkCancel) ==
-            MessageAnswer::Cancel)
+        if (!ar.messenger->ContinueAfterDuplicateIdentity(object.id, question))
             ar.Fail(ArchiveCause::BadIndex, "zdvojený id kód " + std::to_string(object.id));
     }
     identities.Register(object.id, &object);
