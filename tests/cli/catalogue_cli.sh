@@ -78,11 +78,28 @@ first, second = fields(b"C_IO", 0), fields(b"C_IO", 1)
 dup[second + 4:second + 8] = data[first + 4:first + 8]
 open(sys.argv[2] + "/dup.pp", "wb").write(dup)
 open(sys.argv[2] + "/dup.id", "w").write(str(struct.unpack("<I", data[first + 4:first + 8])[0]))
+# A module whose kind field is not the module code.
+kind = bytearray(data)
+at = fields(b"C_MODUL_IO", 0)
+kind[at:at + 4] = struct.pack("<i", 255)
+open(sys.argv[2] + "/kind.pp", "wb").write(kind)
 EOF
 # A duplicate identity is reported as what happened, not as a question nobody is asked.
 run "$pinsum" catalogue show "$tmp/dup.pp"
 [[ $(cat "$tmp/err") == "pinsum: warning: duplicate identity $(cat "$tmp/dup.id"); continuing" ]] ||
     fail "duplicate identity: $(cat "$tmp/err")"
+
+# What loads exports, and the export imports to a catalogue that shows the same.
+run "$pinsum" catalogue show "$tmp/kind.pp"
+cp "$tmp/out" "$tmp/kind-show.txt"
+run "$pinsum" catalogue export "$tmp/kind.pp"
+cp "$tmp/out" "$tmp/kind.json"
+grep -q '"kind": 255' "$tmp/kind.json" || fail "the export lost the stored kind"
+run "$pinsum" catalogue import "$tmp/kind.json" "$tmp/kind2.pp"
+run "$pinsum" catalogue export "$tmp/kind2.pp"
+cmp -s "$tmp/kind.json" "$tmp/out" || fail "the re-imported catalogue exports otherwise"
+run "$pinsum" catalogue show "$tmp/kind2.pp"
+cmp -s "$tmp/kind-show.txt" "$tmp/out" || fail "the re-imported catalogue shows otherwise"
 
 # A failed write to stdout is exit status 1 with one line; a reader that went away ends the
 # program quietly, as SIGPIPE ends other tools, both for a small output that fails at the last

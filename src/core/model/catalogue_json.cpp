@@ -21,17 +21,15 @@ std::string Utf8(const std::string& cp1250) {
     return Cp1250ToUtf8(cp1250);
 }
 
-// The object at path as exactly class T with the kind code of its class: the kind chooses the
-// tag a file stores, so any other object has no place in the JSON form.
-template <class T> const T& Expect(const CioType* object, const std::string& path, IoKind kind) {
+// The object at path as exactly class T: the class chooses the tag a file stores, so an object
+// of another class has no place in the JSON form.
+template <class T> const T& Expect(const CioType* object, const std::string& path) {
     if (object == nullptr)
         Fail(path, "missing object");
     if (typeid(*object) != typeid(T)) {
         const char* tag = KindTag(object->kind);
         Fail(path, std::string("unexpected object of kind ") + (tag != nullptr ? tag : "?"));
     }
-    if (object->kind != kind)
-        Fail(path, "stored kind " + std::to_string(object->kind) + " does not match the class");
     return static_cast<const T&>(*object);
 }
 
@@ -49,10 +47,15 @@ void PutExtras(Json& out, const CioType& object, uint32_t namedBits = 0) {
         out["flags"] = rest;
 }
 
-// An embedded list is stored without a tag, so its kind may differ from its class's.
+// The kind field is stored apart from the tag, which follows the class, so a damaged file may
+// hold another one; the solver reads it, so it is kept where it differs from a new object's.
+void PutKind(Json& out, const CioType& object, int32_t freshKind) {
+    if (object.kind != freshKind)
+        out["kind"] = object.kind;
+}
+
 void PutKind(Json& out, const CioType& list, const CioType& fresh) {
-    if (list.kind != fresh.kind)
-        out["kind"] = list.kind;
+    PutKind(out, list, fresh.kind);
 }
 
 void PutContentKind(Json& out, const CioArray& list, const CioArray& fresh) {
@@ -126,6 +129,7 @@ Json Exporter::Run() const {
     Json database;
     database["name"] = Utf8(m_db.name);
     PutExtras(database, m_db);
+    PutKind(database, m_db, m_freshDb);
     out["database"] = std::move(database);
     out["lists"] = Lists();
     out["io_kinds"] = Entries(m_db.ioKinds, kIoKinds, &Exporter::Kind);
@@ -152,49 +156,53 @@ Json Exporter::Entries(const CioArray& list, const std::string& path, Writer wri
 }
 
 Json Exporter::Kind(const CioType* object, const std::string& path) const {
-    const CioType& kind = Expect<CioType>(object, path, C_IO);
+    const CioType& kind = Expect<CioType>(object, path);
     Json out;
     out["name"] = Utf8(kind.name);
     out["category"] = EnumJson(kind.Category(), kCategoryNames);
     out["required"] = (kind.flags & FLAG_REQUIRED) != 0;
     PutExtras(out, kind, kKindNamedBits);
+    PutKind(out, kind, C_IO);
     return out;
 }
 
 Json Exporter::Module(const CioType* object, const std::string& path) const {
-    const CioModul& module = Expect<CioModul>(object, path, C_MODUL_IO);
+    const CioModul& module = Expect<CioModul>(object, path);
     Json out;
     out["name"] = Utf8(module.name);
     PutModulePart(out, module);
     PutExtras(out, module);
+    PutKind(out, module, m_freshModule);
     PutContentKind(out, module, m_freshModule);
     out["variants"] = Entries(module, FieldPath(path, "variants"), &Exporter::Variant);
     return out;
 }
 
 Json Exporter::Variant(const CioType* object, const std::string& path) const {
-    const CioVariant& variant = Expect<CioVariant>(object, path, C_VARIANT_IO);
+    const CioVariant& variant = Expect<CioVariant>(object, path);
     Json out;
     out["name"] = Utf8(variant.name);
     out["points"] = Points(variant, path);
     PutRules(out, variant, path);
     PutExtras(out, variant);
+    PutKind(out, variant, m_freshVariant);
     PutRefListHeader(out, "rules_list", variant.rules, m_freshVariant.rules);
     return out;
 }
 
 Json Exporter::Series(const CioType* object, const std::string& path) const {
-    const CioLine& series = Expect<CioLine>(object, path, C_LINE_TYPE_IO);
+    const CioLine& series = Expect<CioLine>(object, path);
     Json out;
     out["name"] = Utf8(series.name);
     out["default"] = (series.flags & FLAG_DEFAULT) != 0;
     out["exclusive"] = (series.flags & FLAG_EXCLUSIVE) != 0;
     PutExtras(out, series, kSeriesNamedBits);
+    PutKind(out, series, C_LINE_TYPE_IO);
     return out;
 }
 
 Json Exporter::Device(const CioType* object, const std::string& path) const {
-    const CioPlc& device = Expect<CioPlc>(object, path, C_PLC_IO);
+    const CioPlc& device = Expect<CioPlc>(object, path);
     Json out;
     out["name"] = Utf8(device.name);
     PutModulePart(out, device);
@@ -205,6 +213,7 @@ Json Exporter::Device(const CioType* object, const std::string& path) const {
     out["control"] = EnumJson(device.control, kControlNames);
     out["lines"] = Lines(device.lines, path);
     PutExtras(out, device);
+    PutKind(out, device, m_freshDevice);
     PutContentKind(out, device, m_freshDevice);
     PutRefListHeader(out, "lines_list", device.lines, m_freshDevice.lines);
     out["positions"] = Entries(device, FieldPath(path, "positions"), &Exporter::Position);
@@ -212,7 +221,7 @@ Json Exporter::Device(const CioType* object, const std::string& path) const {
 }
 
 Json Exporter::Position(const CioType* object, const std::string& path) const {
-    const CioVariant& position = Expect<CioVariant>(object, path, C_VARIANT_IO);
+    const CioVariant& position = Expect<CioVariant>(object, path);
     Json out;
     if (position.name != m_freshVariant.name)
         out["name"] = Utf8(position.name);
@@ -223,6 +232,7 @@ Json Exporter::Position(const CioType* object, const std::string& path) const {
     out["modules"] = std::move(modules);
     PutRules(out, position, path);
     PutExtras(out, position);
+    PutKind(out, position, m_freshVariant);
     PutRefListHeader(out, "rules_list", position.rules, m_freshVariant.rules);
     return out;
 }

@@ -203,9 +203,10 @@ void ReadExtras(JsonObject& in, CioType& object, uint32_t namedBits = 0) {
     object.flags |= flags;
 }
 
-// Only an embedded list may carry another kind: everywhere else the kind chooses the stored tag.
-void ReadKind(JsonObject& in, CioType& list) {
-    list.kind = static_cast<int32_t>(in.Integer("kind", list.kind, kInt32Min, kInt32Max));
+// The stored kind field, which a damaged file may hold apart from the class; the class alone
+// chooses the tag a file stores.
+void ReadKind(JsonObject& in, CioType& object) {
+    object.kind = static_cast<int32_t>(in.Integer("kind", object.kind, kInt32Min, kInt32Max));
 }
 
 void ReadContentKind(JsonObject& in, CioArray& list) {
@@ -252,6 +253,7 @@ std::unique_ptr<CioDb> Importer::Run() {
     JsonObject database = m_root.Object("database");
     m_db->name = database.Text("name", m_db->name);
     ReadExtras(database, *m_db);
+    ReadKind(database, *m_db);
     database.Finish();
     ReadListHeaders();
     ReadEntries(m_root, kIoKinds, m_db->ioKinds, &Importer::Kind);
@@ -303,6 +305,7 @@ std::unique_ptr<CioType> Importer::Kind(JsonObject& in) {
     if (in.Bool("required"))
         kind->flags |= FLAG_REQUIRED;
     ReadExtras(in, *kind, kKindNamedBits);
+    ReadKind(in, *kind);
     return kind;
 }
 
@@ -311,6 +314,7 @@ std::unique_ptr<CioType> Importer::Module(JsonObject& in) {
     module->name = in.Text("name", module->name);
     ReadModulePart(in, *module);
     ReadExtras(in, *module);
+    ReadKind(in, *module);
     ReadContentKind(in, *module);
     ReadEntries(in, "variants", *module, &Importer::Variant);
     return module;
@@ -321,6 +325,7 @@ std::unique_ptr<CioType> Importer::Variant(JsonObject& in) {
     variant->name = in.Text("name", variant->name);
     m_pending.push_back({variant.get(), &in.Array("points"), &in.Array("rules"), in.Path()});
     ReadExtras(in, *variant);
+    ReadKind(in, *variant);
     ReadRefListHeader(in, "rules_list", variant->rules);
     return variant;
 }
@@ -333,6 +338,7 @@ std::unique_ptr<CioType> Importer::Series(JsonObject& in) {
     if (in.Bool("exclusive"))
         series->flags |= FLAG_EXCLUSIVE;
     ReadExtras(in, *series, kSeriesNamedBits);
+    ReadKind(in, *series);
     return series;
 }
 
@@ -346,6 +352,7 @@ std::unique_ptr<CioType> Importer::Device(JsonObject& in) {
     device->control = in.Enum("control", kControlNames, kInt32Min, kInt32Max);
     ReadLines(in, *device);
     ReadExtras(in, *device);
+    ReadKind(in, *device);
     ReadContentKind(in, *device);
     ReadRefListHeader(in, "lines_list", device->lines);
     ReadEntries(in, "positions", *device, &Importer::Position);
@@ -362,6 +369,7 @@ std::unique_ptr<CioType> Importer::Position(JsonObject& in) {
     }
     ReadRules(in.Array("rules"), in.Path(), *position);
     ReadExtras(in, *position);
+    ReadKind(in, *position);
     ReadRefListHeader(in, "rules_list", position->rules);
     return position;
 }
