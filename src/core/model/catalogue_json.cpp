@@ -111,7 +111,8 @@ private:
     Json Points(const CioVariant& variant, const std::string& path) const;
     Json Lines(const CioMapArray& lines, const std::string& path) const;
     void PutRules(Json& out, const CioVariant& variant, const std::string& path) const;
-    static std::string Ref(const std::string& ref, const std::string& path, const char* what);
+    Json Ref(const std::string& ref, const CioType* object, const std::string& path,
+             const char* what) const;
 
     const CioDb& m_db;
     const References m_refs;
@@ -207,7 +208,8 @@ Json Exporter::Device(const CioType* object, const std::string& path) const {
     out["name"] = Utf8(device.name);
     PutModulePart(out, device);
     if (device.series.object != nullptr)
-        out["series"] = Ref(m_refs.SeriesRef(device.series.object), path, "series");
+        out["series"] =
+            Ref(m_refs.SeriesRef(device.series.object), device.series.object, path, "series");
     out["type"] = EnumJson(device.deviceType, kTypeNames);
     out["io_speed"] = EnumJson(device.ioSpeed, kSpeedNames);
     out["control"] = EnumJson(device.control, kControlNames);
@@ -228,7 +230,7 @@ Json Exporter::Position(const CioType* object, const std::string& path) const {
     Json modules = Json::array();
     for (const CioType* module : position.entries)
         if (module != nullptr)
-            modules.push_back(Ref(m_refs.ModuleRef(module), path, "allowed module"));
+            modules.push_back(Ref(m_refs.ModuleRef(module), module, path, "allowed module"));
     out["modules"] = std::move(modules);
     PutRules(out, position, path);
     PutExtras(out, position);
@@ -249,7 +251,7 @@ Json Exporter::Points(const CioVariant& variant, const std::string& path) const 
             continue;
         }
         Json run;
-        run["kind"] = Ref(m_refs.KindRef(kind), path, "point");
+        run["kind"] = Ref(m_refs.KindRef(kind), kind, path, "point");
         run["count"] = 1;
         runs.push_back(std::move(run));
         last = kind;
@@ -259,14 +261,10 @@ Json Exporter::Points(const CioVariant& variant, const std::string& path) const 
 
 Json Exporter::Lines(const CioMapArray& lines, const std::string& path) const {
     Json out = Json::array();
-    for (const CioType* line : lines.entries) {
-        if (line == &Vornet())
-            out.push_back(kVornetRef);
-        else if (line == &Kalbus())
-            out.push_back(kKalbusRef);
-        else if (line != nullptr)
-            Fail(path, "a line is neither VORNET nor KALBUS");
-    }
+    for (const CioType* line : lines.entries)
+        if (line != nullptr)
+            out.push_back(Ref(m_refs.FindLine(line->name).object == line ? line->name : "", line,
+                              path, "line"));
     return out;
 }
 
@@ -274,15 +272,26 @@ void Exporter::PutRules(Json& out, const CioVariant& variant, const std::string&
     Json rules = Json::array();
     for (const CioType* rule : variant.rules.entries)
         if (rule != nullptr)
-            rules.push_back(Ref(m_refs.VariantRef(rule), path, "rule"));
+            rules.push_back(Ref(m_refs.VariantRef(rule), rule, path, "rule"));
     if (!rules.empty())
         out["rules"] = std::move(rules);
 }
 
-std::string Exporter::Ref(const std::string& ref, const std::string& path, const char* what) {
-    if (ref.empty())
+// Only a damaged file refers to an object outside the list that the place refers to, but the
+// program loads such a file, so the reference names the list the object is in.
+Json Exporter::Ref(const std::string& ref, const CioType* object, const std::string& path,
+                   const char* what) const {
+    if (!ref.empty())
+        return Utf8(ref);
+    const ListRef elsewhere = m_refs.AnyRef(object);
+    if (elsewhere.list == nullptr)
         Fail(path, std::string("a ") + what + " refers to an object outside the catalogue's lists");
-    return Utf8(ref);
+    Json out;
+    if (elsewhere.list == std::string_view(kDatabase))
+        out[kDatabase] = true;
+    else
+        out[elsewhere.list] = Utf8(elsewhere.ref);
+    return out;
 }
 
 } // namespace

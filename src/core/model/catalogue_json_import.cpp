@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -165,14 +166,9 @@ public:
 private:
     using Reader = std::unique_ptr<CioType> (Importer::*)(JsonObject&);
 
-    // A module variant's points and rules are read once every kind and module exists, since a
-    // rule may name a later module.
-    struct PendingVariant {
-        CioVariant* variant;
-        const Json* points;
-        const Json* rules;
-        std::string path;
-    };
+    // References are resolved once every object exists, since a rule may name a later module,
+    // and a reference across lists any object of the catalogue.
+    using Pending = std::function<void()>;
 
     void ReadFormat();
     void ReadListHeaders();
@@ -185,13 +181,16 @@ private:
     std::unique_ptr<CioType> Position(JsonObject& in);
     void ReadPoints(const Json& points, const std::string& path, CioVariant& variant) const;
     void ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const;
-    void ReadSeries(JsonObject& in, CioPlc& device) const;
-    static void ReadLines(JsonObject& in, CioPlc& device);
+    void ReadModules(const Json& modules, const std::string& path, CioVariant& position) const;
+    void ReadSeries(const Json* series, const std::string& path, CioPlc& device) const;
+    void ReadLines(const Json& lines, const std::string& path, CioPlc& device) const;
+    CioType* RefTo(const Json& value, const std::string& valuePath, const std::string& path,
+                   const char* what, References::Finder find) const;
 
     JsonObject m_root;
     std::unique_ptr<CioDb> m_db = std::make_unique<CioDb>();
     std::optional<References> m_refs;
-    std::vector<PendingVariant> m_pending;
+    std::vector<Pending> m_pending;
 };
 
 // help and flags; flags may not hold bits that named fields set.
@@ -259,13 +258,11 @@ std::unique_ptr<CioDb> Importer::Run() {
     ReadEntries(m_root, kIoKinds, m_db->ioKinds, &Importer::Kind);
     ReadEntries(m_root, kModules, m_db->modules, &Importer::Module);
     ReadEntries(m_root, kSeries, m_db->seriesList, &Importer::Series);
-    m_refs.emplace(*m_db);
-    for (const PendingVariant& pending : m_pending) {
-        ReadPoints(*pending.points, pending.path, *pending.variant);
-        ReadRules(*pending.rules, pending.path, *pending.variant);
-    }
     ReadEntries(m_root, kDevices, m_db->devices, &Importer::Device);
     m_root.Finish();
+    m_refs.emplace(*m_db);
+    for (const Pending& resolve : m_pending)
+        resolve();
     m_db->CountPoints();
     m_db->ComputeTotals();
     return std::move(m_db);
@@ -323,7 +320,12 @@ std::unique_ptr<CioType> Importer::Module(JsonObject& in) {
 std::unique_ptr<CioType> Importer::Variant(JsonObject& in) {
     auto variant = std::make_unique<CioVariant>();
     variant->name = in.Text("name", variant->name);
-    m_pending.push_back({variant.get(), &in.Array("points"), &in.Array("rules"), in.Path()});
+    const Json* points = &in.Array("points");
+    const Json* rules = &in.Array("rules");
+    m_pending.push_back([this, v = variant.get(), points, rules, path = in.Path()] {
+        ReadPoints(*points, path, *v);
+        ReadRules(*rules, path, *v);
+    });
     ReadExtras(in, *variant);
     ReadKind(in, *variant);
     ReadRefListHeader(in, "rules_list", variant->rules);
@@ -346,11 +348,15 @@ std::unique_ptr<CioType> Importer::Device(JsonObject& in) {
     auto device = std::make_unique<CioPlc>();
     device->name = in.Text("name", device->name);
     ReadModulePart(in, *device);
-    ReadSeries(in, *device);
+    m_pending.push_back([this, d = device.get(), series = in.Find("series"), path = in.Path()] {
+        ReadSeries(series, path, *d);
+    });
     device->deviceType = in.Enum("type", kTypeNames, kInt32Min, kInt32Max);
     device->ioSpeed = in.Enum("io_speed", kSpeedNames, kInt32Min, kInt32Max);
     device->control = in.Enum("control", kControlNames, kInt32Min, kInt32Max);
-    ReadLines(in, *device);
+    m_pending.push_back([this, d = device.get(), lines = &in.Array("lines"), path = in.Path()] {
+        ReadLines(*lines, path, *d);
+    });
     ReadExtras(in, *device);
     ReadKind(in, *device);
     ReadContentKind(in, *device);
@@ -362,12 +368,12 @@ std::unique_ptr<CioType> Importer::Device(JsonObject& in) {
 std::unique_ptr<CioType> Importer::Position(JsonObject& in) {
     auto position = std::make_unique<CioVariant>();
     position->name = in.Text("name", position->name);
-    const Json& modules = in.Array("modules");
-    for (size_t i = 0; i < modules.size(); ++i) {
-        const std::string ref = ToText(modules[i], ItemPath(in.PathOf("modules"), i));
-        position->entries.push_back(Resolve(m_refs->FindModule(ref), in.Path(), "module", ref));
-    }
-    ReadRules(in.Array("rules"), in.Path(), *position);
+    const Json* modules = &in.Array("modules");
+    const Json* rules = &in.Array("rules");
+    m_pending.push_back([this, p = position.get(), modules, rules, path = in.Path()] {
+        ReadModules(*modules, path, *p);
+        ReadRules(*rules, path, *p);
+    });
     ReadExtras(in, *position);
     ReadKind(in, *position);
     ReadRefListHeader(in, "rules_list", position->rules);
@@ -378,8 +384,10 @@ void Importer::ReadPoints(const Json& points, const std::string& path, CioVarian
     const std::string pointsPath = FieldPath(path, "points");
     for (size_t i = 0; i < points.size(); ++i) {
         JsonObject run(points[i], ItemPath(pointsPath, i));
-        const std::string ref = run.RequiredText("kind");
-        CioType* kind = Resolve(m_refs->FindKind(ref), path, "IO kind", ref);
+        const Json* ref = run.Find("kind");
+        if (ref == nullptr)
+            Fail(run.Path(), "missing field 'kind'");
+        CioType* kind = RefTo(*ref, run.PathOf("kind"), path, "IO kind", &References::FindKind);
         const auto count = static_cast<size_t>(run.Integer("count", 1, 1, kMaxVariantPoints));
         run.Finish();
         if (variant.entries.size() + count > kMaxVariantPoints)
@@ -389,32 +397,56 @@ void Importer::ReadPoints(const Json& points, const std::string& path, CioVarian
 }
 
 void Importer::ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const {
-    for (size_t i = 0; i < rules.size(); ++i) {
-        const std::string ref = ToText(rules[i], ItemPath(FieldPath(path, "rules"), i));
-        variant.rules.entries.push_back(Resolve(m_refs->FindVariant(ref), path, "variant", ref));
-    }
+    for (size_t i = 0; i < rules.size(); ++i)
+        variant.rules.entries.push_back(RefTo(rules[i], ItemPath(FieldPath(path, "rules"), i), path,
+                                              "variant", &References::FindVariant));
 }
 
-void Importer::ReadSeries(JsonObject& in, CioPlc& device) const {
-    const Json* series = in.Find("series");
+void Importer::ReadModules(const Json& modules, const std::string& path,
+                           CioVariant& position) const {
+    for (size_t i = 0; i < modules.size(); ++i)
+        position.entries.push_back(RefTo(modules[i], ItemPath(FieldPath(path, "modules"), i), path,
+                                         "module", &References::FindModule));
+}
+
+void Importer::ReadSeries(const Json* series, const std::string& path, CioPlc& device) const {
     if (series == nullptr || series->is_null())
         return;
-    const std::string ref = ToText(*series, in.PathOf("series"));
+    const std::string ref = ToText(*series, FieldPath(path, "series"));
     device.series.object =
-        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), in.Path(), "series", ref));
+        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), path, "series", ref));
 }
 
-void Importer::ReadLines(JsonObject& in, CioPlc& device) {
-    const Json& lines = in.Array("lines");
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string ref = ToText(lines[i], ItemPath(in.PathOf("lines"), i));
-        if (ref == kVornetRef)
-            device.lines.entries.push_back(&Vornet());
-        else if (ref == kKalbusRef)
-            device.lines.entries.push_back(&Kalbus());
-        else
-            Fail(in.Path(), "unknown line '" + Cp1250ToUtf8(ref) + "'");
+void Importer::ReadLines(const Json& lines, const std::string& path, CioPlc& device) const {
+    for (size_t i = 0; i < lines.size(); ++i)
+        device.lines.entries.push_back(RefTo(lines[i], ItemPath(FieldPath(path, "lines"), i), path,
+                                             "line", &References::FindLine));
+}
+
+// A reference is a text that the place's own list finds, or {"LIST": text} for an object in
+// another list, {"database": true} for the database.
+CioType* Importer::RefTo(const Json& value, const std::string& valuePath, const std::string& path,
+                         const char* what, References::Finder find) const {
+    if (value.is_string()) {
+        const std::string ref = ToText(value, valuePath);
+        return Resolve((*m_refs.*find)(ref), path, what, ref);
     }
+    if (!value.is_object() || value.size() != 1)
+        Fail(valuePath, "expected a name or an object {\"LIST\": name}");
+    const auto item = value.items().begin();
+    const std::string list = item.key();
+    const Json& inner = item.value();
+    const std::string innerPath = FieldPath(valuePath, list);
+    if (list == kDatabase) {
+        if (inner != true)
+            Fail(innerPath, "expected true");
+        return m_db.get();
+    }
+    const References::Finder elsewhere = References::FinderOf(list);
+    if (elsewhere == nullptr)
+        Fail(valuePath, "unknown list '" + list + "'");
+    const std::string ref = ToText(inner, innerPath);
+    return Resolve((*m_refs.*elsewhere)(ref), path, "entry of " + list, ref);
 }
 
 } // namespace

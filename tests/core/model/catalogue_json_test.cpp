@@ -32,8 +32,12 @@ public:
         Place(db.ioKinds, "k");
         Place(db.modules, "m");
         Place(db.seriesList, "s");
+        Place(db.devices, "d");
+        m_places[&db] = "db";
         for (size_t i = 0; i < db.modules.Count(); ++i)
             Place(*static_cast<CioModul*>(db.modules.At(i)), "m" + std::to_string(i) + "/");
+        for (size_t i = 0; i < db.devices.Count(); ++i)
+            Place(*static_cast<CioModul*>(db.devices.At(i)), "d" + std::to_string(i) + "/");
         Root(db);
         for (const CioArray* list : {&db.ioKinds, &db.modules, &db.devices, &db.seriesList}) {
             Array(*list);
@@ -134,6 +138,13 @@ std::unique_ptr<CioDb> RichCatalogue() {
     c.s2->kind = C_IO;
     c.d2->kind = 255;
     c.d1->Position(1)->kind = C_MODUL_IO;
+    // References to objects outside the list that their place refers to.
+    c.m2->Variant(0)->entries.push_back(c.d1);
+    c.m2->Variant(0)->entries.push_back(&Vornet());
+    c.d1->Position(1)->rules.entries.push_back(c.d2->Position(0));
+    c.d2->Position(0)->entries.push_back(c.d3);
+    c.d2->Position(0)->entries.push_back(&db);
+    c.d3->lines.entries.push_back(c.s1);
     return std::move(c.db);
 }
 
@@ -159,6 +170,19 @@ TEST(CatalogueJsonTest, ReferencesFallBackToIndexesWhereNamesDoNotFindTheObject)
     EXPECT_EQ(json["devices"][1]["type"], -3);
     EXPECT_FALSE(json["devices"][2].contains("series"));
     EXPECT_EQ(json["modules"][0]["price"], "-1.2345");
+}
+
+// Only a damaged file refers across lists, but it loads, so its references name the list.
+TEST(CatalogueJsonTest, ReferencesToObjectsOfAnotherListNameTheList) {
+    const Json json = CatalogueToJson(*RichCatalogue());
+    EXPECT_EQ(json["modules"][1]["variants"][0]["points"],
+              Json::parse(R"([{"kind": "B", "count": 2}, {"kind": {"devices": "D1"}, "count": 1},
+                              {"kind": {"lines": "VORNET"}, "count": 1}])"));
+    EXPECT_EQ(json["devices"][0]["positions"][1]["rules"],
+              Json::parse(R"([{"positions": "D2/IO"}])"));
+    EXPECT_EQ(json["devices"][1]["positions"][0]["modules"],
+              Json::parse(R"(["M1", {"devices": "D3"}, {"database": true}])"));
+    EXPECT_EQ(json["devices"][2]["lines"], Json::parse(R"([{"series": "S1"}])"));
 }
 
 // Names that look like references of another kind, and a module name with a '/'.
@@ -263,6 +287,14 @@ TEST(CatalogueJsonTest, ImportErrorsNameThePath) {
          "devices[0]: unknown series 'Řada X'"},
         {[](Json& j) { j["devices"][0]["lines"][1] = "ETHERNET"; },
          "devices[0]: unknown line 'ETHERNET'"},
+        {[](Json& j) {
+             j["devices"][0]["positions"][0]["modules"][0] = {{"devices", "X"}};
+         },
+         "devices[0].positions[0]: unknown entry of devices 'X'"},
+        {[](Json& j) {
+             j["modules"][0]["variants"][0]["points"][0]["kind"] = {{"wheels", "D"}};
+         },
+         "modules[0].variants[0].points[0].kind: unknown list 'wheels'"},
         {[](Json& j) { j["devices"][0]["type"] = "robot"; },
          "devices[0].type: unknown value 'robot' (expected 'controller', 'peripheral' or a "
          "number)"},
@@ -363,7 +395,8 @@ TEST(CatalogueJsonTest, BadJsonTextIsAJsonError) {
 
 TEST(CatalogueJsonTest, ExportRefusesObjectsOutsideTheLists) {
     test::SmallCatalogue c = test::BuildSmallCatalogue();
-    c.m1->Variant(0)->entries.push_back(&Vornet());
+    CioType stray;
+    c.m1->Variant(0)->entries.push_back(&stray);
     try {
         CatalogueToJson(*c.db);
         FAIL() << "exported";
