@@ -29,6 +29,12 @@ std::string IndexRef(size_t index) {
     return std::string("#").append(std::to_string(index));
 }
 
+// Whether the object's name finds it; an empty name is referred to by index, since an empty
+// reference means that the object is in no list.
+bool NameFinds(const CioType* object, const Lookup& byName) {
+    return byName.object == object && !object->name.empty();
+}
+
 } // namespace
 
 std::string ItemPath(const std::string& path, size_t index) {
@@ -153,16 +159,16 @@ std::string References::KindRef(const CioType* kind) const {
     const long index = m_kinds.IndexOf(kind);
     if (index < 0)
         return {};
-    const Lookup byName = FindKind(kind->name);
-    return byName.object == kind ? kind->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(kind, FindKind(kind->name)) ? kind->name
+                                                 : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::SeriesRef(const CioType* series) const {
     const long index = m_series.IndexOf(series);
     if (index < 0)
         return {};
-    const Lookup byName = FindSeries(series->name);
-    return byName.object == series ? series->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(series, FindSeries(series->name)) ? series->name
+                                                       : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::ModuleRef(const CioType* module) const {
@@ -171,16 +177,16 @@ std::string References::ModuleRef(const CioType* module) const {
     const long index = m_modules.IndexOf(module);
     if (index < 0)
         return {};
-    const Lookup byName = FindModule(module->name);
-    return byName.object == module ? module->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(module, FindModule(module->name)) ? module->name
+                                                       : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::DeviceRef(const CioType* device) const {
     const long index = m_devices.IndexOf(device);
     if (index < 0)
         return {};
-    const Lookup byName = FindDevice(device->name);
-    return byName.object == device ? device->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(device, FindDevice(device->name)) ? device->name
+                                                       : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::VariantRef(const CioType* variant) const {

@@ -145,6 +145,7 @@ std::unique_ptr<CioDb> RichCatalogue() {
     c.d2->Position(0)->entries.push_back(c.d3);
     c.d2->Position(0)->entries.push_back(&db);
     c.d3->lines.entries.push_back(c.s1);
+    c.s2->name.clear();
     return std::move(c.db);
 }
 
@@ -183,6 +184,8 @@ TEST(CatalogueJsonTest, ReferencesToObjectsOfAnotherListNameTheList) {
     EXPECT_EQ(json["devices"][1]["positions"][0]["modules"],
               Json::parse(R"(["M1", {"devices": "D3"}, {"database": true}])"));
     EXPECT_EQ(json["devices"][2]["lines"], Json::parse(R"([{"series": "S1"}])"));
+    // An empty name would read as no reference at all.
+    EXPECT_EQ(json["devices"][1]["series"], "#1");
 }
 
 // Names that look like references of another kind, and a module name with a '/'.
