@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo demo-catalogue calculator test test-tsan release test-build golden bench clean format
+.PHONY: deps demo demo-catalogue calculator test test-tsan release test-build golden bench fuzz-long clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -56,6 +56,17 @@ bench: deps
 		-DPINSUM_BUILD_BENCH=ON
 	cmake --build $(BENCH_DIR) -j$(JOBS)
 	$(BENCH_DIR)/bench/pinsum_bench
+
+# The long fuzz campaign, beyond the bounded runs of `make test`: every fuzzer for
+# FUZZ_RUNS inputs or FUZZ_TIME seconds (0: no limit), whichever ends first.
+FUZZ_DIR := build/fuzz
+FUZZ_RUNS ?= 10000000
+FUZZ_TIME ?= 0
+
+fuzz-long: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Release -DPINSUM_BUILD_TESTS=OFF -DPINSUM_FUZZ=ON
+	cmake --build $(FUZZ_DIR) --target pinsum_fuzzers -j$(JOBS)
+	bash scripts/fuzz-long.sh $(FUZZ_DIR) $(FUZZ_RUNS) $(FUZZ_TIME)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -14,6 +14,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitRefused = 1;
 // Bad arguments or bad input: an unreadable or damaged file, bad JSON.
 constexpr int kExitBadInput = 2;
+// Standard output could not be written (a full disk, say): what was printed is incomplete.
+constexpr int kExitOutputFailed = 1;
 
 // Reported as one line on stderr with the exit status kExitBadInput.
 class CliError : public EngineError {

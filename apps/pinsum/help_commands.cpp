@@ -80,13 +80,29 @@ int Show(const std::vector<std::string>& arguments) {
     return kExitOk;
 }
 
+// Pictures are summarised as "help show" does, since their bytes read as text are neither
+// readable nor the exact mark-up; --raw gives scripts the exact mark-up bytes, in Windows-1250.
 int Convert(const std::vector<std::string>& arguments) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(arguments[0]);
+    std::vector<std::string> files;
+    bool raw = false;
+    for (const std::string& argument : arguments) {
+        if (argument == "--raw")
+            raw = true;
+        else if (argument.size() > 1 && argument[0] == '-')
+            throw CliError("unknown option '" + argument + "'");
+        else
+            files.push_back(argument);
+    }
+    if (files.size() != 1)
+        throw CliError("usage: pinsum help convert FILE.rtf [--raw]");
+    const std::vector<uint8_t> bytes = ReadFileBytes(files[0]);
     StderrMessenger messenger;
-    std::cout << Cp1250ToUtf8(ToMarkup(
-                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                     &messenger))
-              << '\n';
+    const std::string markup = ToMarkup(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &messenger);
+    if (raw)
+        std::cout.write(markup.data(), static_cast<std::streamsize>(markup.size()));
+    else
+        std::cout << Cp1250ToUtf8(SummarisePictures(markup)) << '\n';
     return kExitOk;
 }
 
@@ -96,7 +112,8 @@ const std::vector<Command>& HelpCommands() {
     static const std::vector<Command> commands = {
         {"help", "show", "CATALOGUE ITEM-NAME [--plain]",
          "Prints an item's help as mark-up, or laid out as plain text.", kOwnArguments, Show},
-        {"help", "convert", "FILE.rtf", "Converts a rich-text file to mark-up.", 1, Convert},
+        {"help", "convert", "FILE.rtf [--raw]",
+         "Converts a rich-text file to mark-up; --raw: the exact bytes.", kOwnArguments, Convert},
     };
     return commands;
 }

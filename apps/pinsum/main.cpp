@@ -1,3 +1,10 @@
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -99,14 +106,45 @@ std::string OneLine(std::string message) {
     return message;
 }
 
+// Whether standard output is a pipe that nobody reads any more; an earlier write may have met the
+// closed pipe, leaving nothing for the last flush to fail on.
+bool ReaderGone() {
+    pollfd out{STDOUT_FILENO, POLLOUT, 0};
+    return poll(&out, 1, 0) == 1 && (out.revents & POLLERR) != 0;
+}
+
+// What a command printed sits partly in the C library's buffer (std::cout writes through it), so
+// a full disk or a closed pipe shows for certain only when that is flushed, after the command.
+// A reader that went away ends the program as SIGPIPE ends other tools, quietly; any other failed
+// write makes the printed result incomplete, which is said once.
+int FinishOutput(int status) {
+    std::cout.flush();
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && std::ferror(stdout) == 0 && std::cout.good())
+        return status;
+    if (error == EPIPE || ReaderGone()) {
+        std::signal(SIGPIPE, SIG_DFL);
+        std::raise(SIGPIPE);
+        return 128 + SIGPIPE;
+    }
+    std::cerr << "pinsum: cannot write to standard output"
+              << (!flushed && error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';
+    return kExitOutputFailed;
+}
+
 } // namespace
 } // namespace pinsum::cli
 
 int main(int argc, char** argv) {
     using namespace pinsum::cli;
+    // A closed pipe becomes a failed write instead of killing the program mid-command, so that a
+    // command still finishes what it does besides printing (saving, installing) first.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
         pinsum::InitGlobalsFromExecutable(ExecutablePath(argc > 0 ? argv[0] : nullptr));
-        return Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+        return FinishOutput(Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)));
     } catch (const std::exception& e) {
         std::cerr << "pinsum: " << OneLine(e.what()) << '\n';
         return kExitBadInput;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "command.h"
@@ -59,23 +60,36 @@ SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
     return options;
 }
 
-int64_t ParseLevel(const std::string& text) {
-    int64_t level = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
-    if (error != std::errc() || end != text.data() + text.size())
-        throw CliError("--level: expected an integer, not " + QuoteInput(text));
-    return level;
+// A level outside the slider's range is bad input, whether the option or the request gives it:
+// a search at another level than asked for would answer a question nobody put.
+bool InRange(int64_t level) {
+    return level >= kMinSearchLevel && level <= kMaxSearchLevel;
 }
 
-// The option wins over the request file; a level outside the slider's range is clamped.
+std::string RangeText() {
+    return "expected an integer from " + std::to_string(kMinSearchLevel) + " to " +
+           std::to_string(kMaxSearchLevel);
+}
+
+int ParseLevel(const std::string& text) {
+    int64_t level = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
+    const bool tooLarge = error == std::errc::result_out_of_range;
+    if ((error != std::errc() && !tooLarge) || end != text.data() + text.size())
+        throw CliError("--level: expected an integer, not " + QuoteInput(text));
+    if (tooLarge || !InRange(level))
+        throw CliError("--level: " + RangeText() + ", not " + QuoteInput(text));
+    return static_cast<int>(level);
+}
+
+// The option wins over the request file, whose level is then not used.
 int SearchLevelFor(const SolveOptions& options, const SearchRequest& request) {
-    const int64_t level =
-        options.level ? ParseLevel(*options.level) : request.level.value_or(kMinSearchLevel);
-    const int64_t clamped = std::clamp<int64_t>(level, kMinSearchLevel, kMaxSearchLevel);
-    if (clamped != level)
-        std::cerr << "pinsum: warning: level " << level << " is outside " << kMinSearchLevel << ".."
-                  << kMaxSearchLevel << "; searching at level " << clamped << '\n';
-    return static_cast<int>(clamped);
+    if (options.level)
+        return ParseLevel(*options.level);
+    const int64_t level = request.level.value_or(kMinSearchLevel);
+    if (!InRange(level))
+        throw CliError(*options.request + ": level: " + RangeText());
+    return static_cast<int>(level);
 }
 
 SearchRequest ReadRequest(const std::string& path) {

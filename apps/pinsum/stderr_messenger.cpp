@@ -14,4 +14,9 @@ MessageAnswer StderrMessenger::Show(const std::string& text, MessageIcon, Messag
     return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
+bool StderrMessenger::ContinueAfterDuplicateIdentity(uint32_t identity, const std::string&) {
+    std::cerr << "pinsum: warning: duplicate identity " << identity << "; continuing\n";
+    return true;
+}
+
 } // namespace pinsum::cli

@@ -62,6 +62,62 @@ expect_error "damaged.pp" "$pinsum" catalogue resave "$tmp/damaged.pp" "$tmp/e.p
 expect_error "not a catalogue file" "$pinsum" catalogue export "$sample"
 expect_error "not a planner file" "$pinsum" plan show "$tmp/a.pp"
 
+# Damaged files that still load: python3 edits the objects, each a tag (a length byte and the
+# text) followed by the kind field, the identity and the rest.
+python3 - "$tmp/a.pp" "$tmp" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+def fields(tag, nth):
+    at = -1
+    for _ in range(nth + 1):
+        at = data.index(bytes([len(tag)]) + tag, at + 1)
+    return at + 1 + len(tag)
+# The second IO kind takes the identity of the first.
+dup = bytearray(data)
+first, second = fields(b"C_IO", 0), fields(b"C_IO", 1)
+dup[second + 4:second + 8] = data[first + 4:first + 8]
+open(sys.argv[2] + "/dup.pp", "wb").write(dup)
+open(sys.argv[2] + "/dup.id", "w").write(str(struct.unpack("<I", data[first + 4:first + 8])[0]))
+# A module whose kind field is not the module code.
+kind = bytearray(data)
+at = fields(b"C_MODUL_IO", 0)
+kind[at:at + 4] = struct.pack("<i", 255)
+open(sys.argv[2] + "/kind.pp", "wb").write(kind)
+EOF
+# A duplicate identity is reported as what happened, not as a question nobody is asked.
+run "$pinsum" catalogue show "$tmp/dup.pp"
+[[ $(cat "$tmp/err") == "pinsum: warning: duplicate identity $(cat "$tmp/dup.id"); continuing" ]] ||
+    fail "duplicate identity: $(cat "$tmp/err")"
+
+# What loads exports, and the export imports to a catalogue that shows the same.
+run "$pinsum" catalogue show "$tmp/kind.pp"
+cp "$tmp/out" "$tmp/kind-show.txt"
+run "$pinsum" catalogue export "$tmp/kind.pp"
+cp "$tmp/out" "$tmp/kind.json"
+grep -q '"kind": 255' "$tmp/kind.json" || fail "the export lost the stored kind"
+run "$pinsum" catalogue import "$tmp/kind.json" "$tmp/kind2.pp"
+run "$pinsum" catalogue export "$tmp/kind2.pp"
+cmp -s "$tmp/kind.json" "$tmp/out" || fail "the re-imported catalogue exports otherwise"
+run "$pinsum" catalogue show "$tmp/kind2.pp"
+cmp -s "$tmp/kind-show.txt" "$tmp/out" || fail "the re-imported catalogue shows otherwise"
+
+# A failed write to stdout is exit status 1 with one line; a reader that went away ends the
+# program quietly, as SIGPIPE ends other tools, both for a small output that fails at the last
+# flush and for a large one that fails on the way.
+for command in "--version" "catalogue export $tmp/a.pp"; do
+    status=0
+    "$pinsum" $command >/dev/full 2>"$tmp/err" || status=$?
+    [[ $status -eq 1 && $(wc -l <"$tmp/err") -eq 1 ]] ||
+        fail "exit $status writing to a full disk: $command: $(cat "$tmp/err")"
+    grep -q "^pinsum: cannot write to standard output" "$tmp/err" || fail "$(cat "$tmp/err")"
+    rm -f "$tmp/closed"
+    { while [[ ! -e $tmp/closed ]]; do sleep 0.05; done
+      "$pinsum" $command 2>"$tmp/err"; echo $? >"$tmp/status"; } |
+        { exec 0<&-; touch "$tmp/closed"; }
+    [[ $(cat "$tmp/status") -eq 141 && ! -s $tmp/err ]] ||
+        fail "exit $(cat "$tmp/status") after the reader went away: $command: $(cat "$tmp/err")"
+done
+
 # Bad JSON leaves no output file behind.
 printf '{"format": ' >"$tmp/bad.json"
 expect_error "bad.json: invalid JSON" "$pinsum" catalogue import "$tmp/bad.json" "$tmp/f.pp"

@@ -70,13 +70,22 @@ sed -n '/^Solution report$/,$p' "$tmp/plan.txt" | tail -n +2 >"$tmp/plan-report.
 tail -n +2 "$tmp/first.txt" | cmp -s - "$tmp/plan-report.txt" ||
     fail "plan show reports other solutions than solve printed"
 
-# --level wins over the request's level; a level outside 0..6 is clamped with a warning.
-solve --request "$request" --level 0
-cp "$tmp/out" "$tmp/level0.txt"
-solve --request "$request" --level -3
-[[ $status -eq 0 ]] || fail "exit $status for level -3"
-grep -q "^pinsum: warning: level -3 is outside 0..6" "$tmp/err" || fail "no clamp warning"
-cmp -s "$tmp/level0.txt" "$tmp/out" || fail "level -3 did not search at level 0"
+# A reader that went away ends the program quietly, but only after the planner file is saved.
+{ while [[ ! -e $tmp/closed ]]; do sleep 0.05; done
+  "$pinsum" solve --catalogue "$catalogue" --request "$request" --save "$tmp/piped.ppl" 2>"$tmp/err"
+  echo $? >"$tmp/status"; } | { exec 0<&-; touch "$tmp/closed"; }
+[[ $(cat "$tmp/status") -eq 141 && ! -s $tmp/err ]] ||
+    fail "exit $(cat "$tmp/status") after the reader went away: $(cat "$tmp/err")"
+cmp -s "$tmp/plan.ppl" "$tmp/piped.ppl" || fail "the planner file was not saved into a closed pipe"
+
+# --level wins over the request's level; a level outside 0..6, from either, is bad input.
+solve --request "$(request level9 '{"level": 9, "counts": {"DI 24V DC": 8}}')" --level 0
+[[ $status -eq 0 ]] || fail "exit $status when --level overrides the request's level"
+for level in -1 7 99999999999 99999999999999999999999; do
+    expect_error "--level: expected an integer from 0 to 6, not '$level'" \
+        --request "$request" --level "$level"
+done
+expect_error "level9.json: level: expected an integer from 0 to 6" --request "$tmp/level9.json"
 
 # Requests the search refuses, with its own messages.
 expect_refused "Nejsou zadány požadované počty IO bodů" \

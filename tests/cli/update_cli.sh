@@ -80,6 +80,8 @@ expect 0 "Soubor databáze byl úspěšně aktualizován" "$pinsum" update insta
 cmp -s "$home/iodb.pp" "$data/iodb.pp" || fail "the installed catalogue differs from the server's"
 expect 10 "Databáze je aktuální" "$pinsum" update check --data-dir "$data"
 expect 10 "Databáze je aktuální" "$pinsum" update install --data-dir "$data"
+# Without the separate check the download still compares the dates.
+expect 10 "Databáze je aktuální" "$pinsum" update install --data-dir "$data" --skip-check
 
 cp "$tmp/new.pp" "$tmp/planner/Katalog.pp"
 expect 0 "Soubor databáze úspěšně uložen" "$pinsum" update upload "$tmp/planner/Katalog.pp"
@@ -102,6 +104,25 @@ expect 2 "" "$pinsum" update install --data-dir "$tmp/missing"
 expect 2 "" "$pinsum" update upload "$tmp/missing.pp"
 PINSUM_FTP_URL= expect 2 "" "$pinsum" update check --data-dir "$data"
 grep -q "pinsum.conf or PINSUM_FTP_URL" "$tmp/err" || fail "no hint at the configuration"
+
+# Configuration that cannot be used is refused before any connection, saying where it was set:
+# a line break would send the rest of a password to the server as a command of its own.
+PINSUM_FTP_PASSWORD=$'Top#Secret-42\r\nDELE Katalog.pp' \
+    expect 2 "" "$pinsum" update check --data-dir "$data"
+[[ -e $home/Katalog.pp ]] || fail "a password with a line break deleted a file on the server"
+grep -qx "pinsum: PINSUM_FTP_PASSWORD: the password must not hold a line break (CR or LF)" \
+    "$tmp/err" || fail "line break in the password: $(cat "$tmp/err")"
+for url in "ftp://" "::::" "http://127.0.0.1/" "file:///etc/passwd"; do
+    PINSUM_FTP_URL=$url expect 2 "" "$pinsum" update check --data-dir "$data"
+    grep -q "^pinsum: PINSUM_FTP_URL: the update server address [a-z]" "$tmp/err" ||
+        fail "address '$url': $(cat "$tmp/err")"
+done
+# pinsum.conf is read beside the program, so a copy of it gets a folder of its own.
+mkdir -p "$tmp/program/pinsum.conf"
+cp "$pinsum" "$tmp/program/pinsum"
+expect 2 "" "$tmp/program/pinsum" update check --data-dir "$data"
+grep -qx "pinsum: cannot read the configuration file $tmp/program/pinsum.conf: Is a directory" \
+    "$tmp/err" || fail "pinsum.conf as a folder: $(cat "$tmp/err")"
 
 # Ctrl+C during a slow download acts as "Storno"; the partial download goes.
 start_server slow 20000

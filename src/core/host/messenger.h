@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace pinsum {
@@ -15,6 +16,15 @@ public:
     virtual ~Messenger() = default;
     virtual MessageAnswer Show(const std::string& text, MessageIcon icon,
                                MessageButtons buttons) = 0;
+
+    // A file being read holds a second object with this stored identity; true reads on. Asks the
+    // question in a message box; a messenger with nobody to ask overrides this to say what
+    // happened instead.
+    virtual bool ContinueAfterDuplicateIdentity([[maybe_unused]] uint32_t identity,
+                                                const std::string& question) {
+        return Show(question, MessageIcon::Question, MessageButtons::OkCancel) !=
+               MessageAnswer::Cancel;
+    }
 };
 
 } // namespace pinsum

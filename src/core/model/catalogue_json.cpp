@@ -21,17 +21,15 @@ std::string Utf8(const std::string& cp1250) {
     return Cp1250ToUtf8(cp1250);
 }
 
-// The object at path as exactly class T with the kind code of its class: the kind chooses the
-// tag a file stores, so any other object has no place in the JSON form.
-template <class T> const T& Expect(const CioType* object, const std::string& path, IoKind kind) {
+// The object at path as exactly class T: the class chooses the tag a file stores, so an object
+// of another class has no place in the JSON form.
+template <class T> const T& Expect(const CioType* object, const std::string& path) {
     if (object == nullptr)
         Fail(path, "missing object");
     if (typeid(*object) != typeid(T)) {
         const char* tag = KindTag(object->kind);
         Fail(path, std::string("unexpected object of kind ") + (tag != nullptr ? tag : "?"));
     }
-    if (object->kind != kind)
-        Fail(path, "stored kind " + std::to_string(object->kind) + " does not match the class");
     return static_cast<const T&>(*object);
 }
 
@@ -49,10 +47,15 @@ void PutExtras(Json& out, const CioType& object, uint32_t namedBits = 0) {
         out["flags"] = rest;
 }
 
-// An embedded list is stored without a tag, so its kind may differ from its class's.
+// The kind field is stored apart from the tag, which follows the class, so a damaged file may
+// hold another one; the solver reads it, so it is kept where it differs from a new object's.
+void PutKind(Json& out, const CioType& object, int32_t freshKind) {
+    if (object.kind != freshKind)
+        out["kind"] = object.kind;
+}
+
 void PutKind(Json& out, const CioType& list, const CioType& fresh) {
-    if (list.kind != fresh.kind)
-        out["kind"] = list.kind;
+    PutKind(out, list, fresh.kind);
 }
 
 void PutContentKind(Json& out, const CioArray& list, const CioArray& fresh) {
@@ -108,7 +111,8 @@ private:
     Json Points(const CioVariant& variant, const std::string& path) const;
     Json Lines(const CioMapArray& lines, const std::string& path) const;
     void PutRules(Json& out, const CioVariant& variant, const std::string& path) const;
-    static std::string Ref(const std::string& ref, const std::string& path, const char* what);
+    Json Ref(const std::string& ref, const CioType* object, const std::string& path,
+             const char* what) const;
 
     const CioDb& m_db;
     const References m_refs;
@@ -126,6 +130,7 @@ Json Exporter::Run() const {
     Json database;
     database["name"] = Utf8(m_db.name);
     PutExtras(database, m_db);
+    PutKind(database, m_db, m_freshDb);
     out["database"] = std::move(database);
     out["lists"] = Lists();
     out["io_kinds"] = Entries(m_db.ioKinds, kIoKinds, &Exporter::Kind);
@@ -152,59 +157,65 @@ Json Exporter::Entries(const CioArray& list, const std::string& path, Writer wri
 }
 
 Json Exporter::Kind(const CioType* object, const std::string& path) const {
-    const CioType& kind = Expect<CioType>(object, path, C_IO);
+    const CioType& kind = Expect<CioType>(object, path);
     Json out;
     out["name"] = Utf8(kind.name);
     out["category"] = EnumJson(kind.Category(), kCategoryNames);
     out["required"] = (kind.flags & FLAG_REQUIRED) != 0;
     PutExtras(out, kind, kKindNamedBits);
+    PutKind(out, kind, C_IO);
     return out;
 }
 
 Json Exporter::Module(const CioType* object, const std::string& path) const {
-    const CioModul& module = Expect<CioModul>(object, path, C_MODUL_IO);
+    const CioModul& module = Expect<CioModul>(object, path);
     Json out;
     out["name"] = Utf8(module.name);
     PutModulePart(out, module);
     PutExtras(out, module);
+    PutKind(out, module, m_freshModule);
     PutContentKind(out, module, m_freshModule);
     out["variants"] = Entries(module, FieldPath(path, "variants"), &Exporter::Variant);
     return out;
 }
 
 Json Exporter::Variant(const CioType* object, const std::string& path) const {
-    const CioVariant& variant = Expect<CioVariant>(object, path, C_VARIANT_IO);
+    const CioVariant& variant = Expect<CioVariant>(object, path);
     Json out;
     out["name"] = Utf8(variant.name);
     out["points"] = Points(variant, path);
     PutRules(out, variant, path);
     PutExtras(out, variant);
+    PutKind(out, variant, m_freshVariant);
     PutRefListHeader(out, "rules_list", variant.rules, m_freshVariant.rules);
     return out;
 }
 
 Json Exporter::Series(const CioType* object, const std::string& path) const {
-    const CioLine& series = Expect<CioLine>(object, path, C_LINE_TYPE_IO);
+    const CioLine& series = Expect<CioLine>(object, path);
     Json out;
     out["name"] = Utf8(series.name);
     out["default"] = (series.flags & FLAG_DEFAULT) != 0;
     out["exclusive"] = (series.flags & FLAG_EXCLUSIVE) != 0;
     PutExtras(out, series, kSeriesNamedBits);
+    PutKind(out, series, C_LINE_TYPE_IO);
     return out;
 }
 
 Json Exporter::Device(const CioType* object, const std::string& path) const {
-    const CioPlc& device = Expect<CioPlc>(object, path, C_PLC_IO);
+    const CioPlc& device = Expect<CioPlc>(object, path);
     Json out;
     out["name"] = Utf8(device.name);
     PutModulePart(out, device);
     if (device.series.object != nullptr)
-        out["series"] = Ref(m_refs.SeriesRef(device.series.object), path, "series");
+        out["series"] =
+            Ref(m_refs.SeriesRef(device.series.object), device.series.object, path, "series");
     out["type"] = EnumJson(device.deviceType, kTypeNames);
     out["io_speed"] = EnumJson(device.ioSpeed, kSpeedNames);
     out["control"] = EnumJson(device.control, kControlNames);
     out["lines"] = Lines(device.lines, path);
     PutExtras(out, device);
+    PutKind(out, device, m_freshDevice);
     PutContentKind(out, device, m_freshDevice);
     PutRefListHeader(out, "lines_list", device.lines, m_freshDevice.lines);
     out["positions"] = Entries(device, FieldPath(path, "positions"), &Exporter::Position);
@@ -212,17 +223,18 @@ Json Exporter::Device(const CioType* object, const std::string& path) const {
 }
 
 Json Exporter::Position(const CioType* object, const std::string& path) const {
-    const CioVariant& position = Expect<CioVariant>(object, path, C_VARIANT_IO);
+    const CioVariant& position = Expect<CioVariant>(object, path);
     Json out;
     if (position.name != m_freshVariant.name)
         out["name"] = Utf8(position.name);
     Json modules = Json::array();
     for (const CioType* module : position.entries)
         if (module != nullptr)
-            modules.push_back(Ref(m_refs.ModuleRef(module), path, "allowed module"));
+            modules.push_back(Ref(m_refs.ModuleRef(module), module, path, "allowed module"));
     out["modules"] = std::move(modules);
     PutRules(out, position, path);
     PutExtras(out, position);
+    PutKind(out, position, m_freshVariant);
     PutRefListHeader(out, "rules_list", position.rules, m_freshVariant.rules);
     return out;
 }
@@ -239,7 +251,7 @@ Json Exporter::Points(const CioVariant& variant, const std::string& path) const 
             continue;
         }
         Json run;
-        run["kind"] = Ref(m_refs.KindRef(kind), path, "point");
+        run["kind"] = Ref(m_refs.KindRef(kind), kind, path, "point");
         run["count"] = 1;
         runs.push_back(std::move(run));
         last = kind;
@@ -249,14 +261,10 @@ Json Exporter::Points(const CioVariant& variant, const std::string& path) const 
 
 Json Exporter::Lines(const CioMapArray& lines, const std::string& path) const {
     Json out = Json::array();
-    for (const CioType* line : lines.entries) {
-        if (line == &Vornet())
-            out.push_back(kVornetRef);
-        else if (line == &Kalbus())
-            out.push_back(kKalbusRef);
-        else if (line != nullptr)
-            Fail(path, "a line is neither VORNET nor KALBUS");
-    }
+    for (const CioType* line : lines.entries)
+        if (line != nullptr)
+            out.push_back(Ref(m_refs.FindLine(line->name).object == line ? line->name : "", line,
+                              path, "line"));
     return out;
 }
 
@@ -264,15 +272,26 @@ void Exporter::PutRules(Json& out, const CioVariant& variant, const std::string&
     Json rules = Json::array();
     for (const CioType* rule : variant.rules.entries)
         if (rule != nullptr)
-            rules.push_back(Ref(m_refs.VariantRef(rule), path, "rule"));
+            rules.push_back(Ref(m_refs.VariantRef(rule), rule, path, "rule"));
     if (!rules.empty())
         out["rules"] = std::move(rules);
 }
 
-std::string Exporter::Ref(const std::string& ref, const std::string& path, const char* what) {
-    if (ref.empty())
+// Only a damaged file refers to an object outside the list that the place refers to, but the
+// program loads such a file, so the reference names the list the object is in.
+Json Exporter::Ref(const std::string& ref, const CioType* object, const std::string& path,
+                   const char* what) const {
+    if (!ref.empty())
+        return Utf8(ref);
+    const ListRef elsewhere = m_refs.AnyRef(object);
+    if (elsewhere.list == nullptr)
         Fail(path, std::string("a ") + what + " refers to an object outside the catalogue's lists");
-    return Utf8(ref);
+    Json out;
+    if (elsewhere.list == std::string_view(kDatabase))
+        out[kDatabase] = true;
+    else
+        out[elsewhere.list] = Utf8(elsewhere.ref);
+    return out;
 }
 
 } // namespace

@@ -26,8 +26,9 @@ public:
     using EngineError::EngineError;
 };
 
-// The canonical JSON form of a catalogue whose references are resolved. Throws JsonError when an
-// object sits where the form has no place for it (a point that is no IO point kind of the list).
+// The canonical JSON form of a catalogue whose references are resolved; every catalogue that the
+// file reader loads has one. Throws JsonError when an object sits where the form has no place for
+// it (a list entry of another class, a reference to an object that is in no list).
 CatalogueJson CatalogueToJson(const CioDb& db);
 // JSON text with a two-space indent and a final line feed.
 std::string CatalogueToJsonText(const CioDb& db);

@@ -29,6 +29,12 @@ std::string IndexRef(size_t index) {
     return std::string("#").append(std::to_string(index));
 }
 
+// Whether the object's name finds it; an empty name is referred to by index, since an empty
+// reference means that the object is in no list.
+bool NameFinds(const CioType* object, const Lookup& byName) {
+    return byName.object == object && !object->name.empty();
+}
+
 } // namespace
 
 std::string ItemPath(const std::string& path, size_t index) {
@@ -78,15 +84,18 @@ long NameIndex::IndexOf(const CioType* object) const {
 }
 
 References::References(const CioDb& db)
-    : m_kinds(db.ioKinds), m_modules(db.modules), m_series(db.seriesList) {
-    auto addOwner = [this](const CioModul* module) {
-        for (size_t i = 0; i < module->Count(); ++i)
-            m_variantOwners.emplace(module->At(i), std::make_pair(module, i));
+    : m_db(db), m_kinds(db.ioKinds), m_modules(db.modules), m_series(db.seriesList),
+      m_devices(db.devices) {
+    auto addOwner = [](Owners& owners, const CioType* owner) {
+        if (const auto* parts = dynamic_cast<const CioArray*>(owner))
+            for (size_t i = 0; i < parts->Count(); ++i)
+                owners.emplace(parts->At(i), std::make_pair(owner, i));
     };
-    addOwner(&EmptyModule());
+    addOwner(m_variantOwners, &EmptyModule());
     for (size_t i = 0; i < db.modules.Count(); ++i)
-        if (const auto* module = dynamic_cast<const CioModul*>(db.modules.At(i)))
-            addOwner(module);
+        addOwner(m_variantOwners, db.modules.At(i));
+    for (size_t i = 0; i < db.devices.Count(); ++i)
+        addOwner(m_positionOwners, db.devices.At(i));
 }
 
 Lookup References::FindModule(const std::string& ref) const {
@@ -96,23 +105,52 @@ Lookup References::FindModule(const std::string& ref) const {
 }
 
 Lookup References::FindVariant(const std::string& ref) const {
+    return FindPart(ref, &References::FindModule);
+}
+
+Lookup References::FindPosition(const std::string& ref) const {
+    return FindPart(ref, &References::FindDevice);
+}
+
+Lookup References::FindLine(const std::string& ref) const {
+    if (ref == kVornetRef)
+        return {Match::Found, &Vornet(), {}};
+    if (ref == kKalbusRef)
+        return {Match::Found, &Kalbus(), {}};
+    return {};
+}
+
+References::Finder References::FinderOf(const std::string& list) {
+    static const std::pair<const char*, Finder> kFinders[] = {
+        {kIoKinds, &References::FindKind},     {kModules, &References::FindModule},
+        {kVariants, &References::FindVariant}, {kSeries, &References::FindSeries},
+        {kDevices, &References::FindDevice},   {kPositions, &References::FindPosition},
+        {kLines, &References::FindLine},
+    };
+    for (const auto& [name, finder] : kFinders)
+        if (list == name)
+            return finder;
+    return nullptr;
+}
+
+Lookup References::FindPart(const std::string& ref, Finder findOwner) const {
     Lookup result;
     for (size_t slash = ref.find('/'); slash != std::string::npos;
          slash = ref.find('/', slash + 1)) {
-        const Lookup module = FindModule(ref.substr(0, slash));
-        const auto* owner = dynamic_cast<const CioArray*>(module.object);
-        if (module.match != Match::Found || owner == nullptr)
+        const Lookup owner = (this->*findOwner)(ref.substr(0, slash));
+        const auto* parts = dynamic_cast<const CioArray*>(owner.object);
+        if (owner.match != Match::Found || parts == nullptr)
             continue;
-        Lookup variant = NameIndex(*owner).Find(ref.substr(slash + 1));
-        for (std::string& choice : variant.choices)
+        Lookup part = NameIndex(*parts).Find(ref.substr(slash + 1));
+        for (std::string& choice : part.choices)
             choice = ref.substr(0, slash + 1) + choice;
-        if (variant.match == Match::Ambiguous && result.match == Match::Unknown)
-            result = variant;
-        if (variant.match != Match::Found)
+        if (part.match == Match::Ambiguous && result.match == Match::Unknown)
+            result = part;
+        if (part.match != Match::Found)
             continue;
-        if (result.match == Match::Found && result.object != variant.object)
+        if (result.match == Match::Found && result.object != part.object)
             return {Match::Ambiguous, nullptr, {}};
-        result = variant;
+        result = part;
     }
     return result;
 }
@@ -121,16 +159,16 @@ std::string References::KindRef(const CioType* kind) const {
     const long index = m_kinds.IndexOf(kind);
     if (index < 0)
         return {};
-    const Lookup byName = FindKind(kind->name);
-    return byName.object == kind ? kind->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(kind, FindKind(kind->name)) ? kind->name
+                                                 : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::SeriesRef(const CioType* series) const {
     const long index = m_series.IndexOf(series);
     if (index < 0)
         return {};
-    const Lookup byName = FindSeries(series->name);
-    return byName.object == series ? series->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(series, FindSeries(series->name)) ? series->name
+                                                       : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::ModuleRef(const CioType* module) const {
@@ -139,26 +177,62 @@ std::string References::ModuleRef(const CioType* module) const {
     const long index = m_modules.IndexOf(module);
     if (index < 0)
         return {};
-    const Lookup byName = FindModule(module->name);
-    return byName.object == module ? module->name : IndexRef(static_cast<size_t>(index));
+    return NameFinds(module, FindModule(module->name)) ? module->name
+                                                       : IndexRef(static_cast<size_t>(index));
+}
+
+std::string References::DeviceRef(const CioType* device) const {
+    const long index = m_devices.IndexOf(device);
+    if (index < 0)
+        return {};
+    return NameFinds(device, FindDevice(device->name)) ? device->name
+                                                       : IndexRef(static_cast<size_t>(index));
 }
 
 std::string References::VariantRef(const CioType* variant) const {
-    const auto it = m_variantOwners.find(variant);
-    if (it == m_variantOwners.end())
+    return PartRef(variant, m_variantOwners, m_modules, &References::ModuleRef,
+                   &References::FindVariant);
+}
+
+std::string References::PositionRef(const CioType* position) const {
+    return PartRef(position, m_positionOwners, m_devices, &References::DeviceRef,
+                   &References::FindPosition);
+}
+
+std::string References::PartRef(const CioType* part, const Owners& owners,
+                                const NameIndex& ownerList, OwnerRef ownerRef, Finder find) const {
+    const auto it = owners.find(part);
+    if (it == owners.end())
         return {};
-    const auto& [module, index] = it->second;
-    const std::string moduleRef = ModuleRef(module);
-    const std::string moduleIndexRef =
-        module == &EmptyModule() ? moduleRef
-                                 : IndexRef(static_cast<size_t>(m_modules.IndexOf(module)));
-    for (const std::string& m : {moduleRef, moduleIndexRef})
-        for (const std::string& v : {variant->name, IndexRef(index)}) {
-            const std::string ref = m + "/" + v;
-            if (FindVariant(ref).object == variant)
+    const auto& [owner, index] = it->second;
+    const std::string byOwnerRef = (this->*ownerRef)(owner);
+    // The empty module is in no list; its own reference is the only one.
+    const long ownerIndex = ownerList.IndexOf(owner);
+    const std::string byOwnerIndex =
+        ownerIndex < 0 ? byOwnerRef : IndexRef(static_cast<size_t>(ownerIndex));
+    for (const std::string& o : {byOwnerRef, byOwnerIndex})
+        for (const std::string& p : {part->name, IndexRef(index)}) {
+            const std::string ref = o + "/" + p;
+            if ((this->*find)(ref).object == part)
                 return ref;
         }
-    return moduleIndexRef + "/" + IndexRef(index);
+    return byOwnerIndex + "/" + IndexRef(index);
+}
+
+ListRef References::AnyRef(const CioType* object) const {
+    if (object == &m_db)
+        return {kDatabase, {}};
+    if (object == &Vornet() || object == &Kalbus())
+        return {kLines, object->name};
+    const std::pair<const char*, OwnerRef> kLists[] = {
+        {kIoKinds, &References::KindRef},     {kModules, &References::ModuleRef},
+        {kVariants, &References::VariantRef}, {kSeries, &References::SeriesRef},
+        {kDevices, &References::DeviceRef},   {kPositions, &References::PositionRef},
+    };
+    for (const auto& [list, refOf] : kLists)
+        if (std::string ref = (this->*refOf)(object); !ref.empty())
+            return {list, std::move(ref)};
+    return {};
 }
 
 } // namespace pinsum::catalogue_json

@@ -81,29 +81,64 @@ private:
     std::unordered_map<const CioType*, size_t> m_byObject;
 };
 
+// A reference to an object outside the list its place refers to: {"LIST": "REF"}, with LIST one
+// of the keys below and REF a reference into that list; the database is {"database": true}.
+inline constexpr const char* kVariants = "variants";
+inline constexpr const char* kPositions = "positions";
+inline constexpr const char* kLines = "lines";
+inline constexpr const char* kDatabase = "database";
+
+struct ListRef {
+    const char* list = nullptr; // none: the object is in no list of the catalogue
+    std::string ref;
+};
+
 // References into the lists of one catalogue, in both directions. Texts are Windows-1250.
 class References {
 public:
+    using Finder = Lookup (References::*)(const std::string&) const;
+
     explicit References(const CioDb& db);
 
     Lookup FindKind(const std::string& ref) const { return m_kinds.Find(ref); }
     Lookup FindSeries(const std::string& ref) const { return m_series.Find(ref); }
+    Lookup FindDevice(const std::string& ref) const { return m_devices.Find(ref); }
     Lookup FindModule(const std::string& ref) const;
     // "module/variant": every split at a '/' is tried, and exactly one must find a variant.
     Lookup FindVariant(const std::string& ref) const;
+    // "device/position", read as a variant reference is.
+    Lookup FindPosition(const std::string& ref) const;
+    // VORNET or KALBUS.
+    Lookup FindLine(const std::string& ref) const;
+    // The finder of a ListRef's list; none for an unknown list.
+    static Finder FinderOf(const std::string& list);
 
     // The reference that finds the object again, or an empty text when the object is no entry of
     // the list.
     std::string KindRef(const CioType* kind) const;
     std::string SeriesRef(const CioType* series) const;
     std::string ModuleRef(const CioType* module) const;
+    std::string DeviceRef(const CioType* device) const;
     std::string VariantRef(const CioType* variant) const;
+    std::string PositionRef(const CioType* position) const;
+    // The list the object is in and its reference there.
+    ListRef AnyRef(const CioType* object) const;
 
 private:
+    using Owners = std::unordered_map<const CioType*, std::pair<const CioType*, size_t>>;
+    using OwnerRef = std::string (References::*)(const CioType*) const;
+
+    Lookup FindPart(const std::string& ref, Finder findOwner) const;
+    std::string PartRef(const CioType* part, const Owners& owners, const NameIndex& ownerList,
+                        OwnerRef ownerRef, Finder find) const;
+
+    const CioDb& m_db;
     NameIndex m_kinds;
     NameIndex m_modules;
     NameIndex m_series;
-    std::unordered_map<const CioType*, std::pair<const CioModul*, size_t>> m_variantOwners;
+    NameIndex m_devices;
+    Owners m_variantOwners;
+    Owners m_positionOwners;
 };
 
 } // namespace catalogue_json

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -172,14 +173,9 @@ public:
 private:
     using Reader = std::unique_ptr<CioType> (Importer::*)(JsonObject&);
 
-    // A module variant's points and rules are read once every kind and module exists, since a
-    // rule may name a later module.
-    struct PendingVariant {
-        CioVariant* variant;
-        const Json* points;
-        const Json* rules;
-        std::string path;
-    };
+    // References are resolved once every object exists, since a rule may name a later module,
+    // and a reference across lists any object of the catalogue.
+    using Pending = std::function<void()>;
 
     void ReadFormat();
     void ReadListHeaders();
@@ -192,13 +188,16 @@ private:
     std::unique_ptr<CioType> Position(JsonObject& in);
     void ReadPoints(const Json& points, const std::string& path, CioVariant& variant) const;
     void ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const;
-    void ReadSeries(JsonObject& in, CioPlc& device) const;
-    static void ReadLines(JsonObject& in, CioPlc& device);
+    void ReadModules(const Json& modules, const std::string& path, CioVariant& position) const;
+    void ReadSeries(const Json* series, const std::string& path, CioPlc& device) const;
+    void ReadLines(const Json& lines, const std::string& path, CioPlc& device) const;
+    CioType* RefTo(const Json& value, const std::string& valuePath, const std::string& path,
+                   const char* what, References::Finder find) const;
 
     JsonObject m_root;
     std::unique_ptr<CioDb> m_db = std::make_unique<CioDb>();
     std::optional<References> m_refs;
-    std::vector<PendingVariant> m_pending;
+    std::vector<Pending> m_pending;
 };
 
 // help and flags; flags may not hold bits that named fields set.
@@ -210,9 +209,10 @@ void ReadExtras(JsonObject& in, CioType& object, uint32_t namedBits = 0) {
     object.flags |= flags;
 }
 
-// Only an embedded list may carry another kind: everywhere else the kind chooses the stored tag.
-void ReadKind(JsonObject& in, CioType& list) {
-    list.kind = static_cast<int32_t>(in.Integer("kind", list.kind, kInt32Min, kInt32Max));
+// The stored kind field, which a damaged file may hold apart from the class; the class alone
+// chooses the tag a file stores.
+void ReadKind(JsonObject& in, CioType& object) {
+    object.kind = static_cast<int32_t>(in.Integer("kind", object.kind, kInt32Min, kInt32Max));
 }
 
 void ReadContentKind(JsonObject& in, CioArray& list) {
@@ -268,18 +268,17 @@ std::unique_ptr<CioDb> Importer::Run() {
     JsonObject database = m_root.Object("database");
     m_db->name = database.Text("name", m_db->name);
     ReadExtras(database, *m_db);
+    ReadKind(database, *m_db);
     database.Finish();
     ReadListHeaders();
     ReadEntries(m_root, kIoKinds, m_db->ioKinds, &Importer::Kind);
     ReadEntries(m_root, kModules, m_db->modules, &Importer::Module);
     ReadEntries(m_root, kSeries, m_db->seriesList, &Importer::Series);
-    m_refs.emplace(*m_db);
-    for (const PendingVariant& pending : m_pending) {
-        ReadPoints(*pending.points, pending.path, *pending.variant);
-        ReadRules(*pending.rules, pending.path, *pending.variant);
-    }
     ReadEntries(m_root, kDevices, m_db->devices, &Importer::Device);
     m_root.Finish();
+    m_refs.emplace(*m_db);
+    for (const Pending& resolve : m_pending)
+        resolve();
     m_db->CountPoints();
     m_db->ComputeTotals();
     return std::move(m_db);
@@ -319,6 +318,7 @@ std::unique_ptr<CioType> Importer::Kind(JsonObject& in) {
     if (in.Bool("required"))
         kind->flags |= FLAG_REQUIRED;
     ReadExtras(in, *kind, kKindNamedBits);
+    ReadKind(in, *kind);
     return kind;
 }
 
@@ -327,6 +327,7 @@ std::unique_ptr<CioType> Importer::Module(JsonObject& in) {
     module->name = in.Text("name", module->name);
     ReadModulePart(in, *module);
     ReadExtras(in, *module);
+    ReadKind(in, *module);
     ReadContentKind(in, *module);
     ReadEntries(in, "variants", *module, &Importer::Variant);
     return module;
@@ -335,8 +336,14 @@ std::unique_ptr<CioType> Importer::Module(JsonObject& in) {
 std::unique_ptr<CioType> Importer::Variant(JsonObject& in) {
     auto variant = std::make_unique<CioVariant>();
     variant->name = in.Text("name", variant->name);
-    m_pending.push_back({variant.get(), &in.Array("points"), &in.Array("rules"), in.Path()});
+    const Json* points = &in.Array("points");
+    const Json* rules = &in.Array("rules");
+    m_pending.push_back([this, v = variant.get(), points, rules, path = in.Path()] {
+        ReadPoints(*points, path, *v);
+        ReadRules(*rules, path, *v);
+    });
     ReadExtras(in, *variant);
+    ReadKind(in, *variant);
     ReadRefListHeader(in, "rules_list", variant->rules);
     return variant;
 }
@@ -349,6 +356,7 @@ std::unique_ptr<CioType> Importer::Series(JsonObject& in) {
     if (in.Bool("exclusive"))
         series->flags |= FLAG_EXCLUSIVE;
     ReadExtras(in, *series, kSeriesNamedBits);
+    ReadKind(in, *series);
     return series;
 }
 
@@ -356,12 +364,17 @@ std::unique_ptr<CioType> Importer::Device(JsonObject& in) {
     auto device = std::make_unique<CioPlc>();
     device->name = in.Text("name", device->name);
     ReadModulePart(in, *device);
-    ReadSeries(in, *device);
+    m_pending.push_back([this, d = device.get(), series = in.Find("series"), path = in.Path()] {
+        ReadSeries(series, path, *d);
+    });
     device->deviceType = in.Enum("type", kTypeNames, kInt32Min, kInt32Max);
     device->ioSpeed = in.Enum("io_speed", kSpeedNames, kInt32Min, kInt32Max);
     device->control = in.Enum("control", kControlNames, kInt32Min, kInt32Max);
-    ReadLines(in, *device);
+    m_pending.push_back([this, d = device.get(), lines = &in.Array("lines"), path = in.Path()] {
+        ReadLines(*lines, path, *d);
+    });
     ReadExtras(in, *device);
+    ReadKind(in, *device);
     ReadContentKind(in, *device);
     ReadRefListHeader(in, "lines_list", device->lines);
     ReadEntries(in, "positions", *device, &Importer::Position);
@@ -371,13 +384,14 @@ std::unique_ptr<CioType> Importer::Device(JsonObject& in) {
 std::unique_ptr<CioType> Importer::Position(JsonObject& in) {
     auto position = std::make_unique<CioVariant>();
     position->name = in.Text("name", position->name);
-    const Json& modules = in.Array("modules");
-    for (size_t i = 0; i < modules.size(); ++i) {
-        const std::string ref = ToText(modules[i], ItemPath(in.PathOf("modules"), i));
-        position->entries.push_back(Resolve(m_refs->FindModule(ref), in.Path(), "module", ref));
-    }
-    ReadRules(in.Array("rules"), in.Path(), *position);
+    const Json* modules = &in.Array("modules");
+    const Json* rules = &in.Array("rules");
+    m_pending.push_back([this, p = position.get(), modules, rules, path = in.Path()] {
+        ReadModules(*modules, path, *p);
+        ReadRules(*rules, path, *p);
+    });
     ReadExtras(in, *position);
+    ReadKind(in, *position);
     ReadRefListHeader(in, "rules_list", position->rules);
     return position;
 }
@@ -386,8 +400,10 @@ void Importer::ReadPoints(const Json& points, const std::string& path, CioVarian
     const std::string pointsPath = FieldPath(path, "points");
     for (size_t i = 0; i < points.size(); ++i) {
         JsonObject run(points[i], ItemPath(pointsPath, i));
-        const std::string ref = run.RequiredText("kind");
-        CioType* kind = Resolve(m_refs->FindKind(ref), path, "IO kind", ref);
+        const Json* ref = run.Find("kind");
+        if (ref == nullptr)
+            Fail(run.Path(), "missing field 'kind'");
+        CioType* kind = RefTo(*ref, run.PathOf("kind"), path, "IO kind", &References::FindKind);
         const auto count = static_cast<size_t>(run.Integer("count", 1, 1, kMaxVariantPoints));
         run.Finish();
         if (variant.entries.size() + count > kMaxVariantPoints)
@@ -397,32 +413,56 @@ void Importer::ReadPoints(const Json& points, const std::string& path, CioVarian
 }
 
 void Importer::ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const {
-    for (size_t i = 0; i < rules.size(); ++i) {
-        const std::string ref = ToText(rules[i], ItemPath(FieldPath(path, "rules"), i));
-        variant.rules.entries.push_back(Resolve(m_refs->FindVariant(ref), path, "variant", ref));
-    }
+    for (size_t i = 0; i < rules.size(); ++i)
+        variant.rules.entries.push_back(RefTo(rules[i], ItemPath(FieldPath(path, "rules"), i), path,
+                                              "variant", &References::FindVariant));
 }
 
-void Importer::ReadSeries(JsonObject& in, CioPlc& device) const {
-    const Json* series = in.Find("series");
+void Importer::ReadModules(const Json& modules, const std::string& path,
+                           CioVariant& position) const {
+    for (size_t i = 0; i < modules.size(); ++i)
+        position.entries.push_back(RefTo(modules[i], ItemPath(FieldPath(path, "modules"), i), path,
+                                         "module", &References::FindModule));
+}
+
+void Importer::ReadSeries(const Json* series, const std::string& path, CioPlc& device) const {
     if (series == nullptr || series->is_null())
         return;
-    const std::string ref = ToText(*series, in.PathOf("series"));
+    const std::string ref = ToText(*series, FieldPath(path, "series"));
     device.series.object =
-        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), in.Path(), "series", ref));
+        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), path, "series", ref));
 }
 
-void Importer::ReadLines(JsonObject& in, CioPlc& device) {
-    const Json& lines = in.Array("lines");
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string ref = ToText(lines[i], ItemPath(in.PathOf("lines"), i));
-        if (ref == kVornetRef)
-            device.lines.entries.push_back(&Vornet());
-        else if (ref == kKalbusRef)
-            device.lines.entries.push_back(&Kalbus());
-        else
-            Fail(in.Path(), "unknown line " + QuoteCp1250Input(ref));
+void Importer::ReadLines(const Json& lines, const std::string& path, CioPlc& device) const {
+    for (size_t i = 0; i < lines.size(); ++i)
+        device.lines.entries.push_back(RefTo(lines[i], ItemPath(FieldPath(path, "lines"), i), path,
+                                             "line", &References::FindLine));
+}
+
+// A reference is a text that the place's own list finds, or {"LIST": text} for an object in
+// another list, {"database": true} for the database.
+CioType* Importer::RefTo(const Json& value, const std::string& valuePath, const std::string& path,
+                         const char* what, References::Finder find) const {
+    if (value.is_string()) {
+        const std::string ref = ToText(value, valuePath);
+        return Resolve((*m_refs.*find)(ref), path, what, ref);
     }
+    if (!value.is_object() || value.size() != 1)
+        Fail(valuePath, "expected a name or an object {\"LIST\": name}");
+    const auto item = value.items().begin();
+    const std::string list = item.key();
+    const Json& inner = item.value();
+    const std::string innerPath = FieldPath(valuePath, list);
+    if (list == kDatabase) {
+        if (inner != true)
+            Fail(innerPath, "expected true");
+        return m_db.get();
+    }
+    const References::Finder elsewhere = References::FinderOf(list);
+    if (elsewhere == nullptr)
+        Fail(valuePath, "unknown list " + QuoteInput(list));
+    const std::string ref = ToText(inner, innerPath);
+    return Resolve((*m_refs.*elsewhere)(ref), path, "entry of " + list, ref);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace pinsum {
 namespace {
@@ -12,9 +14,11 @@ struct UrlDeleter {
 };
 using UrlHandle = std::unique_ptr<CURLU, UrlDeleter>;
 
-UrlHandle ParseUrl(const std::string& text) {
+UrlHandle ParseUrl(const std::string& text, CURLUcode& code) {
     UrlHandle url(curl_url());
-    if (url == nullptr || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK)
+    code = url == nullptr ? CURLUE_OUT_OF_MEMORY
+                          : curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0);
+    if (code != CURLUE_OK)
         return nullptr;
     return url;
 }
@@ -30,19 +34,29 @@ std::string Part(CURLU* url, CURLUPart part) {
 
 } // namespace
 
-std::optional<FtpAddress> ParseFtpAddress(const std::string& text) {
-    UrlHandle url = ParseUrl(text);
+std::optional<FtpAddress> ParseFtpAddress(const std::string& text, std::string* problem) {
+    const auto refuse = [problem](std::string why) {
+        if (problem != nullptr)
+            *problem = std::move(why);
+        return std::nullopt;
+    };
+    if (text.empty())
+        return refuse("is empty");
+    CURLUcode code = CURLUE_OK;
+    UrlHandle url = ParseUrl(text, code);
     // Only a text without a scheme gets one; "ftp://" before "sftp://host" would make "sftp" the
     // server name.
     if (url == nullptr && text.find("://") == std::string::npos)
-        url = ParseUrl("ftp://" + text);
+        url = ParseUrl("ftp://" + text, code);
     if (url == nullptr)
-        return std::nullopt;
+        return refuse(std::string("is no valid address (") + curl_url_strerror(code) + ")");
     // The parser gives the scheme in lower case.
     const std::string scheme = Part(url.get(), CURLUPART_SCHEME);
     const std::string host = Part(url.get(), CURLUPART_HOST);
-    if ((scheme != "ftp" && scheme != "ftps") || host.empty())
-        return std::nullopt;
+    if (scheme != "ftp" && scheme != "ftps")
+        return refuse("starts with " + scheme + "://, not ftp:// or ftps://");
+    if (host.empty())
+        return refuse("names no server");
     const std::string port = Part(url.get(), CURLUPART_PORT);
     return FtpAddress{scheme + "://" + host + (port.empty() ? "" : ":" + port) + "/"};
 }

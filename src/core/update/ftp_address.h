@@ -14,7 +14,8 @@ struct FtpAddress {
 
 // Parses the text as an internet address, and when that fails and the text has no scheme, once
 // more with "ftp://" in front. Nothing when neither parses, when the service is not FTP (ftps
-// included) or when the server name is empty.
-std::optional<FtpAddress> ParseFtpAddress(const std::string& text);
+// included) or when the server name is empty; then problem, when given, says which in a few
+// words that never repeat the text (it may hold a password).
+std::optional<FtpAddress> ParseFtpAddress(const std::string& text, std::string* problem = nullptr);
 
 } // namespace pinsum

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "host/input_quote.h"
+#include "host/file_io.h"
+#include "update/ftp_address.h"
 
 namespace pinsum {
 namespace {
@@ -33,15 +34,32 @@ std::optional<bool> ParseYesNo(std::string_view text) {
     return std::nullopt;
 }
 
+// The user name and password go into the server's command lines as they are: a line break in
+// them would end a command early and send the rest as a command of its own.
+void CheckCredential(std::string_view value, const std::string& where, const char* what) {
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        throw FtpConfigError(where + ": " + what + " must not hold a line break (CR or LF)");
+}
+
+// A malformed address is a configuration error, found before any connection is tried.
+void CheckAddress(const std::string& url, const std::string& where) {
+    std::string problem;
+    if (!url.empty() && !ParseFtpAddress(url, &problem))
+        throw FtpConfigError(where + ": the update server address " + problem);
+}
+
 void SetValue(FtpConfig& config, std::string_view key, std::string_view value,
               const std::string& where) {
-    if (key == "ftp.url")
+    if (key == "ftp.url") {
         config.url = value;
-    else if (key == "ftp.user")
+        CheckAddress(config.url, where);
+    } else if (key == "ftp.user") {
+        CheckCredential(value, where, "the user name");
         config.user = value;
-    else if (key == "ftp.password")
+    } else if (key == "ftp.password") {
+        CheckCredential(value, where, "the password");
         config.password = value;
-    else if (key == "ftp.passive") {
+    } else if (key == "ftp.passive") {
         const std::optional<bool> passive = ParseYesNo(value);
         if (!passive)
             throw FtpConfigError(where + ": ftp.passive must be yes or no");
@@ -50,22 +68,31 @@ void SetValue(FtpConfig& config, std::string_view key, std::string_view value,
         throw FtpConfigError(where + ": unknown setting " + QuoteInput(key));
 }
 
+// A folder or an unreadable file in the configuration's place is named as such; a stream would
+// only say that reading failed.
 std::string ReadConfigFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw FtpConfigError("cannot read " + path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    try {
+        const std::vector<uint8_t> bytes = ReadFileBytes(path);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const FileError& e) {
+        throw FtpConfigError("cannot read the configuration file " + path + ": " +
+                             std::strerror(e.Code()));
+    }
 }
 
 void ApplyEnvironment(FtpConfig& config) {
-    constexpr std::pair<const char*, std::string FtpConfig::*> kTexts[] = {
-        {"PINSUM_FTP_URL", &FtpConfig::url},
-        {"PINSUM_FTP_USER", &FtpConfig::user},
-        {"PINSUM_FTP_PASSWORD", &FtpConfig::password},
-    };
-    for (const auto& [name, field] : kTexts)
-        if (const char* value = std::getenv(name))
-            config.*field = value;
+    if (const char* value = std::getenv("PINSUM_FTP_URL")) {
+        config.url = value;
+        CheckAddress(config.url, "PINSUM_FTP_URL");
+    }
+    if (const char* value = std::getenv("PINSUM_FTP_USER")) {
+        CheckCredential(value, "PINSUM_FTP_USER", "the user name");
+        config.user = value;
+    }
+    if (const char* value = std::getenv("PINSUM_FTP_PASSWORD")) {
+        CheckCredential(value, "PINSUM_FTP_PASSWORD", "the password");
+        config.password = value;
+    }
     if (const char* value = std::getenv("PINSUM_FTP_PASSIVE")) {
         const std::optional<bool> passive = ParseYesNo(value);
         if (!passive)

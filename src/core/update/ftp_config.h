@@ -28,7 +28,8 @@ public:
 
 // Reads kFtpConfigFileName in the folder (a missing file configures nothing), then lets the
 // environment variables PINSUM_FTP_URL, PINSUM_FTP_USER, PINSUM_FTP_PASSWORD and
-// PINSUM_FTP_PASSIVE override it. Throws FtpConfigError.
+// PINSUM_FTP_PASSIVE override it. Throws FtpConfigError for a file that cannot be read, a
+// malformed server address and a user name or password holding CR or LF, wherever they are set.
 FtpConfig LoadFtpConfig(const std::string& programFolder);
 
 // Applies the lines of one configuration text; fileName only names the text in errors.

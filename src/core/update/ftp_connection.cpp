@@ -278,6 +278,13 @@ std::unique_ptr<FtpConnection> ConnectFtp(const FtpSession& session, ftpUpdateSt
         request.failureDetail = "the server address is no ftp:// or ftps:// address";
         return nullptr;
     }
+    // The network library sends both as they are; a line break would let the rest of the text
+    // through as a server command of its own.
+    for (const std::string* credential : {&request.userName, &request.password})
+        if (credential->find_first_of("\r\n") != std::string::npos) {
+            request.failureDetail = "the user name or password holds a line break (CR or LF)";
+            return nullptr;
+        }
     return FtpConnection::Open(session, *address, request.userName, request.password,
                                request.passiveMode, request.failureDetail);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/ftp_test_server.h"
 
@@ -47,6 +48,15 @@ TEST(FtpConfig, ErrorsNameTheLineButNeverItsValue) {
         {"ftp.url = x\nftp.password secret-value\n", "pinsum.conf line 2: expected"},
         {"ftp.pasword = secret-value", "pinsum.conf line 1: unknown setting 'ftp.pasword'"},
         {"\n\nftp.passive = secret-value", "pinsum.conf line 3: ftp.passive must be yes or no"},
+        {"ftp.user = a\rDELE secret-value",
+         "pinsum.conf line 1: the user name must not hold a line break"},
+        {"ftp.password = secret\rvalue\r\n", "pinsum.conf line 1: the password must not hold"},
+        {"ftp.url = http://secret-value/", "pinsum.conf line 1: the update server address starts "
+                                           "with http://, not ftp:// or ftps://"},
+        {"ftp.url = file:///etc/secret-value", "pinsum.conf line 1: the update server address "
+                                               "starts with file://"},
+        {"ftp.url = ftp://", "pinsum.conf line 1: the update server address is no valid address"},
+        {"ftp.url = ::::secret-value", "pinsum.conf line 1: the update server address is no valid"},
     };
     for (const auto& c : cases) {
         try {
@@ -76,6 +86,38 @@ TEST(FtpConfig, TheEnvironmentOverridesTheFileInTheProgramFolder) {
     }
     const ScopedEnv passive("PINSUM_FTP_PASSIVE", "maybe");
     EXPECT_THROW(LoadFtpConfig(folder.Path()), FtpConfigError);
+}
+
+// Each error names where the bad value was set, so that it can be mended there.
+TEST(FtpConfig, RefusesAnUnreadableFileAndValuesThatCannotBeSentWhereverTheyAreSet) {
+    test::TempFolder folder;
+    const struct {
+        const char* variable;
+        const char* value;
+        const char* message;
+    } cases[] = {
+        {"PINSUM_FTP_USER", "a\r\nDELE x", "PINSUM_FTP_USER: the user name must not hold"},
+        {"PINSUM_FTP_PASSWORD", "a\nb", "PINSUM_FTP_PASSWORD: the password must not hold"},
+        {"PINSUM_FTP_URL", "http://update.example.com/", "PINSUM_FTP_URL: the update server"},
+    };
+    for (const auto& c : cases) {
+        const ScopedEnv variable(c.variable, c.value);
+        try {
+            LoadFtpConfig(folder.Path());
+            ADD_FAILURE() << "no error for " << c.variable;
+        } catch (const FtpConfigError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+        }
+    }
+
+    std::filesystem::create_directory(folder.File(kFtpConfigFileName));
+    try {
+        LoadFtpConfig(folder.Path());
+        ADD_FAILURE() << "no error for a folder in the file's place";
+    } catch (const FtpConfigError& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot read the configuration file " +
+                                             folder.File(kFtpConfigFileName) + ": Is a directory");
+    }
 }
 
 } // namespace

@@ -177,6 +177,8 @@ TEST_F(FtpDownloadTest, NoConnectionLeavesTheResultAsItWasAndSaysWhy) {
          FtpTestServer::kPassword, "onnect"},
         {"wrong password", server.Url(), "wrong-secret", "530"},
         {"no address", "", FtpTestServer::kPassword, "no ftp:// or ftps:// address"},
+        {"a password that would end its command", server.Url(),
+         std::string(FtpTestServer::kPassword) + "\r\nDELE iodb.pp", "line break"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -189,6 +191,7 @@ TEST_F(FtpDownloadTest, NoConnectionLeavesTheResultAsItWasAndSaysWhy) {
         EXPECT_NE(request.failureDetail.find(c.detail), std::string::npos) << request.failureDetail;
         EXPECT_EQ(request.failureDetail.find(c.password), std::string::npos);
     }
+    EXPECT_TRUE(server.HasFile("iodb.pp"));
 }
 
 TEST_F(FtpDownloadTest, AnAddressWithoutSchemeIsReadAsFtpAndPassiveModeWorksToo) {
