@@ -70,7 +70,8 @@ void ReportProgressAfter(ArchiveReader& ar) {
 void Register(ArchiveReader& ar, CioType& object) {
     IdentityTable& identities = ar.identities;
     if (identities.Contains(object.id) && ar.messenger != nullptr) {
-        const std::string question = FormatText(TextId::DuplicateIdentity, {ShortenInput(object.name)});
+        const std::string question =
+            FormatText(TextId::DuplicateIdentity, {ShortenInput(object.name)});
         if (!ar.messenger->ContinueAfterDuplicateIdentity(object.id, question))
             ar.Fail(ArchiveCause::BadIndex, "zdvojený id kód " + std::to_string(object.id));
     }

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "host/input_quote.h"
 #include "host/file_io.h"
+#include "host/input_quote.h"
 #include "update/ftp_address.h"
 
 namespace pinsum {
