@@ -105,6 +105,18 @@ TEST_F(PlannerViewTest, InsertAppendsToTheListAndDeleteMovesTheSelection) {
     EXPECT_EQ(Selected(), &Db().seriesList);
 }
 
+TEST_F(PlannerViewTest, ANewDocumentEmptiesTheDatabaseItHasAndShowsItsEmptyLists) {
+    OpenSmall();
+    CioDb* database = &Db();
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    Pump(20);
+    EXPECT_EQ(m_doc->Database(), database);
+    ASSERT_EQ(TopLevelItems(&Tree()), 1u);
+    EXPECT_EQ(Tree().GetChildrenCount(Id(database), true), 4u);
+    for (CioArray* list : Db().Lists())
+        EXPECT_EQ(list->Count(), 0u);
+}
+
 TEST_F(PlannerViewTest, DoubleClickOpensAClosedBranchAndEditsAnOpenOne) {
     ASSERT_NE(Open(SmallCatalogueFile()), nullptr);
     ASSERT_FALSE(Tree().IsExpanded(Id(&Db())));

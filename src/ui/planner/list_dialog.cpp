@@ -79,7 +79,7 @@ CioListBox::CioListBox(wxWindow* parent, std::vector<CioType*> objects)
                 wxLB_SINGLE | wxLB_NEEDED_SB),
       m_objects(std::move(objects)) {
     for (const CioType* object : m_objects)
-        Append(FromModel(object->GetText()));
+        Append(FromModel(object->name));
 }
 
 CioType* CioListBox::Object(int index) const {

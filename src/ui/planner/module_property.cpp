@@ -37,7 +37,7 @@ wxSizer* Labelled(wxWindow* parent, UiText text, wxWindow* control, int proporti
 std::vector<wxString> Names(const std::vector<CioType*>& objects) {
     std::vector<wxString> names;
     for (const CioType* object : objects)
-        names.push_back(object != nullptr ? FromModel(object->GetText()) : wxString());
+        names.push_back(object != nullptr ? FromModel(object->name) : wxString());
     return names;
 }
 
@@ -96,11 +96,12 @@ void CioModuleProperty::Build(bool device) {
     auto* fields = new wxBoxSizer(wxHORIZONTAL);
     fields->Add(NameRow(this, m_nameField), 3, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 10);
     fields->Add(Label(this, UiText::LabelMarking), 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 5);
-    m_markingField = new wxTextCtrl(this, ID_MARKING);
+    m_markingField =
+        new wxTextCtrl(this, ID_MARKING, wxString(), wxDefaultPosition, FieldSize(this, -1));
     fields->Add(m_markingField, 2, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 10);
     fields->Add(Label(this, UiText::LabelPrice), 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 5);
     m_priceField = new wxTextCtrl(this, ID_PRICE, wxString(), wxDefaultPosition,
-                                  DialogSize(this, 60, 12), wxTE_RIGHT);
+                                  FieldSize(this, 60), wxTE_RIGHT);
     fields->Add(m_priceField, 0, wxALIGN_CENTRE_VERTICAL);
     column->Add(fields, 0, wxEXPAND | wxALL, 7);
 
@@ -240,7 +241,7 @@ std::vector<CioType*> CioModuleProperty::PickSource() const {
 void CioModuleProperty::ShowVariants(int select) {
     std::vector<wxString> names;
     for (const Row& row : m_rows)
-        names.push_back(FromModel(row.copy->GetText()));
+        names.push_back(FromModel(row.copy->name));
     m_variants->ShowRows(names, select);
     ShowPoints(0);
 }
@@ -300,7 +301,7 @@ void CioModuleProperty::EditVariant(int row) {
     if (dialog.ShowModal() != wxID_OK)
         return;
     dialog.ApplyTo(copy);
-    m_variants->SetItem(row, 1, FromModel(copy.GetText()));
+    m_variants->SetItem(row, 1, FromModel(copy.name));
 }
 
 void CioModuleProperty::ApplyTo(CioModul& module) {

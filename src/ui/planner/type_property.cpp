@@ -33,11 +33,16 @@ wxBitmap TreeImage(int index) {
 
 } // namespace
 
+wxSize FieldSize(wxWindow* parent, int width) {
+    const wxSize size = DialogSize(parent, width < 0 ? 0 : width, 12);
+    return wxSize(width < 0 ? -1 : size.GetWidth(), size.GetHeight());
+}
+
 wxSizer* NameRow(wxWindow* parent, wxTextCtrl*& field) {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(parent, wxID_ANY, Text(UiText::LabelName)), 0,
              wxALIGN_CENTRE_VERTICAL | wxRIGHT, 5);
-    field = new wxTextCtrl(parent, ID_NAME);
+    field = new wxTextCtrl(parent, ID_NAME, wxString(), wxDefaultPosition, FieldSize(parent, -1));
     row->Add(field, 1, wxALIGN_CENTRE_VERTICAL);
     return row;
 }

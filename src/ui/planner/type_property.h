@@ -67,6 +67,8 @@ private:
     wxCheckBox* m_exclusive;
 };
 
+// An edit field's size: width dialog units (-1 for the sizer's choice) by one text line.
+wxSize FieldSize(wxWindow* parent, int width);
 // The name row every property dialog starts with: "Jméno" and edit 4201.
 wxSizer* NameRow(wxWindow* parent, wxTextCtrl*& field);
 // OK and "Storno", one below the other, as the dialogs' right column ends.
