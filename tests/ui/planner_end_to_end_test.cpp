@@ -144,9 +144,8 @@ TEST_F(PlannerEndToEndTest, ACatalogueMadeInThePlannerSolvesInTheCalculatorAsOnT
     calculator->Form().SetLevel(0);
     Click(wxWindow::FindWindowById(ui::ID_BUTTON_CALC, calculator));
     ASSERT_TRUE(PumpUntil([calculator] { return !calculator->SearchRunning(); }));
-    const std::string message = m_script.Messages().empty()
-                                    ? std::string()
-                                    : m_script.Messages().back().utf8_string();
+    const std::string message =
+        m_script.Messages().empty() ? std::string() : m_script.Messages().back().utf8_string();
     EXPECT_EQ(message + "\n" + SolutionsReport(calculator->Project()), printed);
     EXPECT_GT(calculator->Form().SolutionCount(), 0);
     calculator->Destroy();

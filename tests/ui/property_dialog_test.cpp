@@ -5,8 +5,8 @@
 
 #include "common/ui_texts.h"
 #include "common/wx_text.h"
-#include "model/archive.h"
 #include "host/file_io.h"
+#include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_plc.h"
 #include "model/object_stream.h"
@@ -87,7 +87,8 @@ TEST_F(PropertyDialogTest, PointsGoBeforeOrAfterTheSelectedOneAndRowsStayNumbere
     EXPECT_EQ(dialog.Variants()->RowTexts(), (Rows{"0 M1/v1"}));
     Click(wxWindow::FindWindowById(wxID_CANCEL, &dialog));
     EXPECT_EQ(c.m1->Count(), 2u);
-    EXPECT_EQ(c.m1->Variant(0)->entries, (std::vector<CioType*>{c.kindA, c.kindA, c.kindA, c.kindB}));
+    EXPECT_EQ(c.m1->Variant(0)->entries,
+              (std::vector<CioType*>{c.kindA, c.kindA, c.kindA, c.kindB}));
 }
 
 TEST_F(PropertyDialogTest, OkWritesEveryVariantBackInRowOrder) {
@@ -147,9 +148,38 @@ TEST_F(PropertyDialogTest, ADeviceStoresBothNetworksVornetFirstAndItsSeriesAndMo
     Show(dialog);
     EXPECT_EQ(dialog.SeriesChoice()->GetStringSelection(), "S3");
     EXPECT_EQ(dialog.Points()->RowTexts(), (Rows{"0 M2"}));
-    // Checked in the other order, stored in the list's.
-    dialog.Networks()->CheckItem(1, true);
-    dialog.Networks()->CheckItem(0, true);
+    // Checked in the other order, by a click on the row and on the box, stored in the list's.
+    ui::NumberedList& networks = *dialog.Networks();
+    // The rows' window is the list's child below its header.
+    wxWindow* rows = nullptr;
+    for (wxWindow* child : networks.GetChildren())
+        if (child->GetPosition().y > 0)
+            rows = child;
+    ASSERT_NE(rows, nullptr);
+    networks.SetFocus();
+    auto click = [&](long row, int code, int x) {
+        wxRect rect;
+        ASSERT_TRUE(networks.GetItemRect(row, rect, code));
+        const wxPoint at = wxPoint(x < 0 ? rect.GetLeft() + rect.GetWidth() / 2 : x,
+                                   rect.GetTop() + rect.GetHeight() / 2) -
+                           rows->GetPosition();
+        wxMouseEvent down(wxEVT_LEFT_DOWN);
+        down.SetPosition(at);
+        down.m_leftDown = true;
+        down.SetEventObject(rows);
+        rows->GetEventHandler()->ProcessEvent(down);
+        wxMouseEvent up(wxEVT_LEFT_UP);
+        up.SetPosition(at);
+        up.SetEventObject(rows);
+        rows->GetEventHandler()->ProcessEvent(up);
+        Pump(20);
+    };
+    click(1, wxLIST_RECT_LABEL, -1);
+    EXPECT_TRUE(networks.IsItemChecked(1));
+    EXPECT_FALSE(networks.IsItemChecked(0));
+    click(0, wxLIST_RECT_BOUNDS, 10);
+    EXPECT_TRUE(networks.IsItemChecked(0));
+    EXPECT_TRUE(networks.IsItemChecked(1));
     dialog.SeriesChoice()->SetSelection(0);
     dialog.TypeChoice()->SetSelection(1);
     // A device's pick list starts with the empty module.

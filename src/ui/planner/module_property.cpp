@@ -369,7 +369,8 @@ CioPlcProperty::CioPlcProperty(wxWindow* parent, const CioPlc& device, CioDb* da
                                   DialogSize(this, 100, 80), true);
     m_networks->ShowRows({FromModel(Vornet().name), FromModel(Kalbus().name)}, -1);
     ListsRow()->Add(Labelled(this, UiText::LabelNetworks, m_networks), 0, wxEXPAND | wxLEFT, 7);
-    // A key press toggles the selected network, a double click the one under the mouse.
+    // The space bar toggles the selected network; a click on a row, while the list has the
+    // focus, toggles that row (a click on the box itself is the box's own).
     m_networks->Bind(wxEVT_LIST_KEY_DOWN, [this](wxListEvent& event) {
         const int row = m_networks->Selected();
         if (event.GetKeyCode() == WXK_SPACE && row >= 0)
@@ -377,9 +378,19 @@ CioPlcProperty::CioPlcProperty(wxWindow* parent, const CioPlc& device, CioDb* da
         else
             event.Skip();
     });
-    m_networks->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) {
-        m_networks->CheckItem(event.GetIndex(), !m_networks->IsItemChecked(event.GetIndex()));
-    });
+    // The rows are a window inside the list, whose coordinates the list's hit test takes; the
+    // first column holds only the box.
+    for (wxWindow* rows : m_networks->GetChildren())
+        rows->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+            event.Skip();
+            if (!m_networks->HasFocusWithin() ||
+                event.GetPosition().x < m_networks->GetColumnWidth(0))
+                return;
+            int flags = 0;
+            const long row = m_networks->HitTest(event.GetPosition(), flags);
+            if (row != wxNOT_FOUND && (flags & wxLIST_HITTEST_ONITEM) != 0)
+                m_networks->CheckItem(row, !m_networks->IsItemChecked(row));
+        });
     GetSizer()->SetSizeHints(this);
 }
 

@@ -48,8 +48,8 @@ CioVariantProperty::CioVariantProperty(wxWindow* parent, const CioVariant& varia
     auto* body = new wxBoxSizer(wxHORIZONTAL);
     auto* rules = new wxBoxSizer(wxVERTICAL);
     rules->Add(new wxStaticText(this, wxID_ANY, Text(UiText::LabelRules)), 0, wxBOTTOM, 3);
-    m_list =
-        new NumberedList(this, ID_RULE_LIST, Text(UiText::ColumnVariant), DialogSize(this, 150, 140));
+    m_list = new NumberedList(this, ID_RULE_LIST, Text(UiText::ColumnVariant),
+                              DialogSize(this, 150, 140));
     rules->Add(m_list, 1, wxEXPAND);
     body->Add(rules, 0, wxEXPAND | wxRIGHT, 7);
     auto* help = new wxBoxSizer(wxVERTICAL);
