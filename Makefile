@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo demo-catalogue calculator test test-tsan release test-build golden bench fuzz-long clean format
+.PHONY: deps demo demo-catalogue calculator planner test test-tsan release test-build golden bench fuzz-long clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -19,6 +19,13 @@ demo: release
 # The desktop calculator on the sample catalogue: pinsum-host loads libpinsum.so beside it.
 calculator: release
 	$(RELEASE_DIR)/calculator/pinsum-host
+
+# The planner on a copy of the sample catalogue; the copy keeps its edits until it is deleted.
+PLANNER_COPY := $(RELEASE_DIR)/planner/iodb.pp
+planner: release
+	mkdir -p $(dir $(PLANNER_COPY))
+	test -f $(PLANNER_COPY) || cp $(RELEASE_DIR)/data/iodb.pp $(PLANNER_COPY)
+	$(RELEASE_DIR)/calculator/pinsum-host --documents $(PLANNER_COPY)
 
 demo-catalogue: release
 	$(RELEASE_DIR)/apps/pinsum/pinsum catalogue show $(RELEASE_DIR)/data/iodb.pp

@@ -216,6 +216,69 @@ def update():
     return i
 
 
+def glyph(rows, colour="k", x0=0, y0=0):
+    # A letter drawn from text rows, "#" for a pixel.
+    i = Icon()
+    for y, row in enumerate(rows):
+        for x, c in enumerate(row):
+            if c == "#":
+                i.set(x0 + x, y0 + y, colour)
+    return i
+
+
+def bold():
+    return glyph(["#######", "###  ###", "###  ###", "###  ###", "#######", "###  ###",
+                  "###  ###", "###  ###", "#######"], "k", 4, 3)
+
+
+def italic():
+    return glyph(["   #####", "    ##", "    ##", "   ##", "   ##", "  ##", "  ##", " ##",
+                  "#####"], "k", 4, 3)
+
+
+def underline():
+    i = glyph(["##    ##", "##    ##", "##    ##", "##    ##", "##    ##", "##    ##",
+               " ##  ##", "  ####"], "k", 4, 2)
+    i.hline(3, 12, 13, "k")
+    i.hline(3, 12, 14, "k")
+    return i
+
+
+def colour():
+    i = glyph(["   ##", "  ####", "  #  #", " ##  ##", " ######", "##    ##", "##    ##"],
+              "k", 4, 1)
+    i.rect(1, 11, 14, 14, "r", "k")
+    return i
+
+
+def picture():
+    i = Icon()
+    i.rect(0, 2, 15, 13, "c", "k")
+    i.disc(4.5, 5.5, 1.6, "y")
+    for x in range(1, 15):
+        top = 12 - min(abs(x - 9), 5) if x > 4 else 11 - min(abs(x - 3), 2)
+        i.vline(x, max(top, 6), 12, "N" if x > 4 else "n")
+    return i
+
+
+def crossed(icon):
+    for d in range(9):
+        for w in (0, 1):
+            icon.set(6 + d + w - 1, 6 + d, "r")
+            icon.set(15 - d - w + 1 - 1, 6 + d, "r")
+    return icon
+
+
+def with_arrow(icon, direction):
+    if direction == "left":
+        icon.triangle("left", 0, 12, 4, "r")
+        icon.rect(4, 11, 6, 13, "r")
+    else:
+        icon.triangle("right", 11, 12, 4, "r")
+        icon.rect(9, 11, 11, 13, "r")
+    return icon
+
+
 def write_strip(path, name, icons, mask):
     width = SIZE * len(icons)
     rows = []
@@ -238,6 +301,15 @@ def main():
             series(), terminal()]
     write_strip(out / "tree_images.xpm", "tree_images_xpm", tree, "#FF0000")
     strip = [None] * 25
+    strip[0] = bold()
+    strip[1] = italic()
+    strip[2] = underline()
+    strip[3] = colour()
+    strip[4] = picture()
+    strip[9] = crossed(variant())
+    strip[18] = with_arrow(io_point(), "left")
+    strip[19] = with_arrow(io_point(), "right")
+    strip[20] = crossed(io_point())
     strip[5] = help_mark()
     strip[10] = arrow("left")
     strip[11] = arrow("right")

@@ -1,7 +1,8 @@
 // pinsum-host: loads libpinsum.so from its own folder and runs the calculator as the library's
 // host. Without arguments it calls the four exported functions, with a status window that shows
 // the catalogue's load progress; with --documents it registers the library's document and view
-// classes and opens calculator documents from its File menu.
+// classes and opens calculations (*.ppl) and catalogues for the planner (*.pp) from its File menu
+// and its command line.
 #include <memory>
 
 #include <wx/app.h>
@@ -67,7 +68,7 @@ public:
     int OnExit() override;
     void OnInitCmdLine(wxCmdLineParser& parser) override {
         wxApp::OnInitCmdLine(parser);
-        parser.AddSwitch("", "documents", "open calculator documents in windows");
+        parser.AddSwitch("", "documents", "open calculations and planner catalogues in windows");
         parser.AddParam("file", wxCMD_LINE_VAL_STRING,
                         wxCMD_LINE_PARAM_OPTIONAL | wxCMD_LINE_PARAM_MULTIPLE);
     }
@@ -162,6 +163,10 @@ bool HostApp::OpenDocuments() {
     file->Append(wxID_SAVE, Utf8("&Uložit\tCtrl+S"));
     file->Append(wxID_SAVEAS, Utf8("Uložit &jako..."));
     file->Append(wxID_CLOSE, Utf8("&Zavřít"));
+    file->AppendSeparator();
+    // The document manager prints the active view.
+    file->Append(wxID_PRINT, Utf8("&Tisk...\tCtrl+P"));
+    file->Append(wxID_PREVIEW, Utf8("Náhled &tisku"));
     file->AppendSeparator();
     file->Append(wxID_EXIT, Utf8("&Konec"));
     m_documentManager->FileHistoryUseMenu(file);

@@ -11,10 +11,20 @@ public:
     bool OnInit() override { return true; }
 };
 
+// A failed wx check is a fault of the code under test; the default handler would wait for
+// someone to answer its dialog.
+void FailOnAssert(const wxString& file, int line, const wxString& function, const wxString& cond,
+                  const wxString& message) {
+    ADD_FAILURE_AT(file.utf8_str(), line) << "wx check failed in " << function.utf8_string()
+                                          << ": " << cond.utf8_string() << " "
+                                          << message.utf8_string();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    wxSetAssertHandler(FailOnAssert);
     wxApp::SetInstance(new TestApp());
     if (!wxEntryStart(argc, argv))
         return 1;

@@ -193,8 +193,8 @@ void CalculatorPanel::BindEvents() {
     Bind(wxEVT_CHAR_HOOK, &CalculatorPanel::OnCharHook, this);
     Bind(wxEVT_CONTEXT_MENU, &CalculatorPanel::OnContextMenu, this);
     for (const int command : kMenuCommands) {
-        Bind(wxEVT_MENU, &CalculatorPanel::OnCommand, this, command);
-        Bind(wxEVT_UPDATE_UI, &CalculatorPanel::OnUpdateCommand, this, command);
+        Bind(wxEVT_MENU, &CalculatorPanel::OnCommand, this, MenuId(command));
+        Bind(wxEVT_UPDATE_UI, &CalculatorPanel::OnUpdateCommand, this, MenuId(command));
     }
     // The wheel goes to the window under the mouse; the form decides by the focus instead.
     for (wxWindow* control : GetChildren())
@@ -622,19 +622,20 @@ bool CalculatorPanel::CommandEnabled(int command) const {
 }
 
 void CalculatorPanel::OnUpdateCommand(wxUpdateUIEvent& event) {
+    const int command = CommandOfMenuId(event.GetId());
     bool enabled = false;
     bool checked = false;
-    if (HostCommandState(event.GetId(), enabled, checked)) {
+    if (HostCommandState(command, enabled, checked)) {
         event.Enable(enabled);
-        if (event.GetId() == ID_AUTO_UPDATE)
+        if (command == ID_AUTO_UPDATE)
             event.Check(checked);
         return;
     }
-    event.Enable(CommandEnabled(event.GetId()));
+    event.Enable(CommandEnabled(command));
 }
 
 void CalculatorPanel::OnCommand(wxCommandEvent& event) {
-    const int command = event.GetId();
+    const int command = CommandOfMenuId(event.GetId());
     if (OnHostCommand(command))
         return;
     if (std::find(std::begin(kFormCommands), std::end(kFormCommands), command) ==

@@ -39,8 +39,8 @@ public:
 
     bool EditIoPoint(CioType&) override { return false; }
     bool EditSeries(CioLine&) override { return false; }
-    bool EditModule(CioModul&, const CioDb*) override { return false; }
-    bool EditDevice(CioPlc&, const CioDb*) override { return false; }
+    bool EditModule(CioModul&, CioDb*) override { return false; }
+    bool EditDevice(CioPlc&, CioDb*) override { return false; }
     bool EditCount(CioNode& node) override;
 
 private:

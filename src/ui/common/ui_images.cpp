@@ -24,6 +24,10 @@ constexpr CommandImageIndex kCommandImages[] = {
     {ID_RESULT_SET_IO_NUMBER, 12}, {ID_CLEAR_INPUT_LIST, 23}, {ID_RESULT_RUN_COMPILE, 22},
     {ID_RESULT_PREVIOUS, 10},      {ID_RESULT_NEXT, 11},      {ID_SHOW_SOLUTION_DETAIL, 16},
     {ID_EXPORT_TO_CLIP, 17},       {ID_UPDATE_DATABASE, 24},  {ID_RESULT_HELP, 5},
+    {ID_FORMAT_BOLD, 0},           {ID_FORMAT_ITALIC, 1},     {ID_FORMAT_UNDERLINE, 2},
+    {ID_FORMAT_COLOUR, 3},         {ID_FORMAT_PICTURE, 4},    {ID_INSERT_POINT_BEFORE, 18},
+    {ID_INSERT_POINT_AFTER, 19},   {ID_DELETE_POINT, 20},     {ID_INSERT_VARIANT_BEFORE, 10},
+    {ID_INSERT_VARIANT_AFTER, 11}, {ID_DELETE_VARIANT, 9},
 };
 
 wxBitmap Cut(const wxBitmap& strip, int index, const wxColour& mask) {

@@ -8,7 +8,7 @@ namespace pinsum::ui {
 namespace {
 
 void AddCommand(wxMenu& menu, int command, wxItemKind kind = wxITEM_NORMAL) {
-    auto* item = new wxMenuItem(&menu, command, Text(static_cast<UiText>(command)),
+    auto* item = new wxMenuItem(&menu, MenuId(command), Text(static_cast<UiText>(command)),
                                 CommandPrompt(command), kind);
     const wxBitmap image = CommandImage(command);
     if (image.IsOk() && kind == wxITEM_NORMAL)
@@ -32,6 +32,35 @@ std::unique_ptr<wxMenu> CImageMenu::CreateContextMenu() {
     menu->AppendSeparator();
     AddCommand(*menu, ID_UPDATE_DATABASE);
     AddCommand(*menu, ID_AUTO_UPDATE, wxITEM_CHECK);
+    return menu;
+}
+
+std::unique_ptr<wxMenu> CImageMenu::CreatePlannerMenu() {
+    auto menu = std::make_unique<wxMenu>();
+    for (const int command : {ID_EDIT_ITEM, ID_INSERT_ITEM, ID_DELETE_ITEM, ID_EXPORT_DB_FILE})
+        AddCommand(*menu, command);
+    menu->AppendSeparator();
+    AddCommand(*menu, ID_SHOW_HELP);
+    return menu;
+}
+
+std::unique_ptr<wxMenu> CImageMenu::CreateFormatMenu() {
+    auto menu = std::make_unique<wxMenu>();
+    for (const int command : {ID_FORMAT_BOLD, ID_FORMAT_ITALIC, ID_FORMAT_UNDERLINE})
+        AddCommand(*menu, command, wxITEM_CHECK);
+    for (const int command : {ID_FORMAT_COLOUR, ID_FORMAT_PICTURE})
+        AddCommand(*menu, command);
+    return menu;
+}
+
+std::unique_ptr<wxMenu> CImageMenu::CreateMenu(std::initializer_list<int> commands) {
+    auto menu = std::make_unique<wxMenu>();
+    for (const int command : commands) {
+        if (command == 0)
+            menu->AppendSeparator();
+        else
+            AddCommand(*menu, command);
+    }
     return menu;
 }
 

@@ -1,11 +1,10 @@
 #include "planner/planner_doc.h"
 
 #include <wx/app.h>
+#include <wx/filehistory.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
-#include <wx/sizer.h>
-#include <wx/treectrl.h>
 
-#include "common/ui_images.h"
 #include "common/ui_texts.h"
 #include "common/wx_messenger.h"
 #include "controls/wx_tree_control.h"
@@ -13,19 +12,25 @@
 #include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_db.h"
+#include "planner/planner_view.h"
 
 using namespace pinsum;
 using namespace pinsum::ui;
 
 wxIMPLEMENT_DYNAMIC_CLASS(CPlannerDoc, wxDocument);
-wxIMPLEMENT_DYNAMIC_CLASS(CPlannerView, wxView);
 
 namespace {
 
-void ShowProblem(const wxString& text) {
-    wxMessageDialog box(wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr, text,
-                        Text(UiText::PlannerDocument), wxOK | wxICON_ERROR);
+void ShowProblem(wxWindow* parent, const wxString& text) {
+    wxMessageDialog box(parent, text, Text(UiText::PlannerDocument), wxOK | wxICON_ERROR);
     box.ShowModal();
+}
+
+bool InHistory(const wxFileHistory& history, const wxString& file) {
+    for (size_t i = 0; i < history.GetCount(); ++i)
+        if (wxFileName(history.GetHistoryFile(i)) == wxFileName(file))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -33,13 +38,70 @@ void ShowProblem(const wxString& text) {
 CPlannerDoc::CPlannerDoc() = default;
 CPlannerDoc::~CPlannerDoc() = default;
 
+bool CPlannerDoc::OnNewDocument() {
+    if (!wxDocument::OnNewDocument())
+        return false;
+    if (m_database != nullptr) {
+        ReleaseViews();
+        m_database->RemoveAll();
+    } else {
+        m_database = std::make_unique<CioDb>();
+    }
+    UpdateAllViews();
+    return m_database != nullptr;
+}
+
+void CPlannerDoc::OnChangeFilename(bool notifyViews) {
+    wxDocument::OnChangeFilename(notifyViews);
+    const wxString filename = GetFilename();
+    wxDocManager* manager = GetDocumentManager();
+    wxFileHistory* history = manager != nullptr ? manager->GetFileHistory() : nullptr;
+    // The framework adds an opened or saved file to the list right after naming the document;
+    // a file the list held before stays, one it adds now goes again.
+    if (history == nullptr || filename.empty() || InHistory(*history, filename))
+        return;
+    CallAfter([history, filename] {
+        for (size_t i = 0; i < history->GetCount(); ++i)
+            if (wxFileName(history->GetHistoryFile(i)) == wxFileName(filename)) {
+                history->RemoveFileFromHistory(i);
+                return;
+            }
+    });
+}
+
+CPlannerView* CPlannerDoc::GetView() const {
+    for (wxView* view : GetViewsVector())
+        if (auto* planner = dynamic_cast<CPlannerView*>(view))
+            return planner;
+    return nullptr;
+}
+
+void CPlannerDoc::UpdateFlags(bool apply) {
+    CPlannerView* view = GetView();
+    if (view == nullptr || view->Tree() == nullptr || m_database == nullptr)
+        return;
+    m_database->SyncTreeState(*view->Tree(), true);
+    if (apply)
+        m_database->SyncTreeState(*view->Tree(), false);
+}
+
+void CPlannerDoc::ReleaseViews() {
+    for (wxView* view : GetViewsVector())
+        if (auto* planner = dynamic_cast<CPlannerView*>(view))
+            planner->ClearTree();
+}
+
 bool CPlannerDoc::DoSaveDocument(const wxString& file) {
+    UpdateFlags(false);
     try {
-        ArchiveWriter writer;
-        StoreDatabaseFile(writer, m_database.get());
-        WriteFileAtomic(file.utf8_string(), writer.Bytes());
+        // Objects loaded from a file keep the identities stored there, which new objects from
+        // the process's counter may repeat; fresh ones for all make every stored reference
+        // name exactly one object.
+        if (m_database != nullptr)
+            m_database->RenewIds();
+        SaveDatabaseFile(file.utf8_string(), m_database.get());
     } catch (const std::exception& e) {
-        ShowProblem(Format(UiText::FileNotSaved, {e.what()}));
+        ShowProblem(GetDocumentWindow(), Format(UiText::FileNotSaved, {e.what()}));
         return false;
     }
     return true;
@@ -50,66 +112,15 @@ bool CPlannerDoc::DoOpenDocument(const wxString& file) {
     try {
         const std::vector<uint8_t> bytes = ReadFileBytes(file.utf8_string());
         ArchiveReader reader(bytes, file.utf8_string());
-        WxMessenger messenger;
+        WxMessenger messenger(GetDocumentWindow());
         reader.messenger = &messenger;
         LoadDatabaseFile(reader, loaded);
     } catch (const std::exception& e) {
-        ShowProblem(Format(UiText::FileUnreadable, {e.what()}));
+        // The database held so far stays, and so does its tree.
+        ShowProblem(GetDocumentWindow(), Format(UiText::FileUnreadable, {e.what()}));
         return false;
     }
+    ReleaseViews();
     m_database = std::move(loaded);
-    return true;
-}
-
-class CPlannerView::Tree {
-public:
-    explicit Tree(wxWindow* parent)
-        : control(new wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxSize(360, 480),
-                                 wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT)),
-          tree(*control, false) {
-        // The control owns its images: its frame may be destroyed after this view.
-        control->AssignImageList(CreateTreeImageList().release());
-    }
-    wxTreeCtrl* control;
-    WxTreeControl tree;
-};
-
-CPlannerView::CPlannerView() = default;
-CPlannerView::~CPlannerView() = default;
-
-bool CPlannerView::OnCreate(wxDocument* doc, long flags) {
-    if (!wxView::OnCreate(doc, flags))
-        return false;
-    auto* frame = new wxDocChildFrame(doc, this,
-                                      dynamic_cast<wxFrame*>(wxTheApp->GetTopWindow()),
-                                      wxID_ANY, doc->GetUserReadableName());
-    m_tree = std::make_unique<Tree>(frame);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_tree->control, 1, wxEXPAND);
-    frame->SetSizerAndFit(sizer);
-    SetFrame(frame);
-    frame->Show();
-    return true;
-}
-
-void CPlannerView::OnDraw(wxDC*) {}
-
-void CPlannerView::OnUpdate(wxView*, wxObject*) {
-    if (m_tree == nullptr)
-        return;
-    m_tree->tree.DeleteAll();
-    if (auto* document = dynamic_cast<CPlannerDoc*>(GetDocument()))
-        if (CioDb* database = document->Database())
-            database->InsertToTree(kNoItem, m_tree->tree, kInsertLast);
-}
-
-bool CPlannerView::OnClose(bool deleteWindow) {
-    if (!wxView::OnClose(deleteWindow))
-        return false;
-    Activate(false);
-    if (deleteWindow && GetFrame() != nullptr) {
-        GetFrame()->Destroy();
-        SetFrame(nullptr);
-    }
     return true;
 }

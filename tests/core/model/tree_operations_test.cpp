@@ -16,11 +16,11 @@ class ScriptedEditors : public ItemEditors {
 public:
     bool EditIoPoint(CioType& kind) override { return Apply(kind); }
     bool EditSeries(CioLine& series) override { return Apply(series); }
-    bool EditModule(CioModul& module, const CioDb* db) override {
+    bool EditModule(CioModul& module, CioDb* db) override {
         seenDatabase = db;
         return Apply(module);
     }
-    bool EditDevice(CioPlc& device, const CioDb* db) override {
+    bool EditDevice(CioPlc& device, CioDb* db) override {
         seenDatabase = db;
         return Apply(device);
     }
