@@ -159,20 +159,21 @@ void ShowDocument(wxRichTextCtrl& control, const RichTextDocument& document) {
 }
 
 RichTextDocument ReadDocument(wxRichTextCtrl& control) {
+    // dynamic_cast, as wxDynamicCast converts the pointer before it checks the class.
     RichTextDocument document;
     for (wxRichTextObject* object : control.GetBuffer().GetChildren()) {
-        auto* paragraph = wxDynamicCast(object, wxRichTextParagraph);
+        auto* paragraph = dynamic_cast<wxRichTextParagraph*>(object);
         if (paragraph == nullptr)
             continue;
         document.NewParagraph();
         for (wxRichTextObject* child : paragraph->GetChildren()) {
-            if (auto* text = wxDynamicCast(child, wxRichTextPlainText)) {
+            if (auto* text = dynamic_cast<wxRichTextPlainText*>(child)) {
                 // The paragraph's own style under the run's: the buffer's basic style (the
                 // control's font and black) is no choice of the author's.
                 wxRichTextAttr style = paragraph->GetAttributes();
                 style.Apply(text->GetAttributes());
                 ReadText(document, text->GetText(), style);
-            } else if (auto* picture = wxDynamicCast(child, wxRichTextImage)) {
+            } else if (auto* picture = dynamic_cast<wxRichTextImage*>(child)) {
                 ReadPicture(document, *picture);
             }
         }
