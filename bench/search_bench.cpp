@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "heap_counter.h"
 #include "model/catalogue_json.h"
 #include "model/cio_line.h"
 #include "model/cio_module_selector.h"
@@ -13,6 +12,8 @@
 #include "model/cio_project.h"
 #include "model/cio_variant.h"
 #include "solver/compile_request.h"
+#include "solver/configuration_walk.h"
+#include "solver/device_configurations.h"
 #include "solver/search_request.h"
 
 namespace pinsum::bench {
@@ -140,37 +141,22 @@ void BM_SearchGenerated(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchGenerated)->Arg(0)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
 
-// Enumerates and matches every configuration of every generated device, as Configure does.
-void BM_EnumerateConfigurations(benchmark::State& state) {
+// Walks every configuration of every generated device and groups them, as a search does once
+// per device.
+void BM_WalkConfigurations(benchmark::State& state) {
     auto project = GeneratedProject();
-    KindCountMap request;
-    for (const auto& kind : project->database->ioKinds.children)
-        request[kind.get()] = 20;
-    CioModuleSelector selector;
     int64_t configurations = 0;
-    size_t allocations = 0;
-    for (auto _ : state) {
-        for (const auto& child : project->database->devices.children) {
-            auto* device = static_cast<CioPlc*>(child.get());
-            if (!selector.Attach(device) || !selector.First(0))
-                continue;
-            selector.Match(request);
-            StartHeapCount();
-            do {
-                ++configurations;
-                if (selector.IsValid())
-                    benchmark::DoNotOptimize(selector.Match(request));
-            } while (selector.Next(0));
-            StopHeapCount();
-            allocations += HeapAllocations();
-        }
-    }
-    state.counters["configurations/s"] =
-        benchmark::Counter(static_cast<double>(configurations), benchmark::Counter::kIsRate);
-    state.counters["allocations/configuration"] =
-        static_cast<double>(allocations) / static_cast<double>(configurations);
+    for (const auto& child : project->database->devices.children)
+        ConfigurationWalk(static_cast<CioPlc*>(child.get()))
+            .Run([&](const uint32_t*, int64_t, const int32_t*) { return ++configurations > 0; });
+    for (auto _ : state)
+        for (const auto& child : project->database->devices.children)
+            benchmark::DoNotOptimize(
+                DeviceConfigurations(static_cast<CioPlc*>(child.get())).Bytes());
+    state.counters["configurations/s"] = benchmark::Counter(
+        static_cast<double>(configurations), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_EnumerateConfigurations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkConfigurations)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace pinsum::bench

@@ -17,6 +17,7 @@ class CioNode;
 class CioPlc;
 class CioSolution;
 class CioCompileThread;
+class ConfigurationSource;
 class ManualResetEvent;
 class Messenger;
 class ProgressSink;
@@ -82,6 +83,8 @@ public:
     ManualResetEvent* stopEvent = nullptr;
     CioCompileThread* thread = nullptr;
     Messenger* messenger = nullptr;
+    // Configures the candidate devices while a search runs.
+    ConfigurationSource* configurations = nullptr;
     int32_t requestedTotal = 0;
     std::vector<CioNode*> effectiveRequest;
     std::vector<CioPlc*> candidateDevices;

@@ -8,6 +8,7 @@
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
+#include "solver/configuration_source.h"
 #include "solver/search_level.h"
 
 namespace pinsum {
@@ -37,7 +38,9 @@ std::unique_ptr<CioEquip> CioProject::MakeEquipment(CioSolution* solution, CioPl
         remainingTotal += AsPointCount(item->count);
     }
     auto equip = std::make_unique<CioEquip>();
-    if (!equip->Configure(device, remaining, remainingTotal, solution->Count() == 0) ||
+    ConfigurationCache ownCache(stopEvent);
+    ConfigurationSource& source = configurations != nullptr ? *configurations : ownCache;
+    if (!source.Configure(*equip, device, remaining, remainingTotal, solution->Count() == 0) ||
         equip->selectors.empty())
         return nullptr;
     return equip;
@@ -122,17 +125,17 @@ int CioProject::MergeCandidates(Candidates& candidates, CioSolution* solution) {
 int CioProject::AttachEquipment(std::unique_ptr<CioEquip>& equipment, CioSolution* target) {
     if (equipment == nullptr || target == nullptr || equipment->selectors.empty())
         return 0;
-    auto configurations = std::move(equipment->selectors);
+    auto kept = std::move(equipment->selectors);
     equipment->selectors.clear();
-    for (size_t k = configurations.size(); k-- > 1;) {
-        auto fork = target->ForkWith(equipment.get(), std::move(configurations[k]));
+    for (size_t k = kept.size(); k-- > 1;) {
+        auto fork = target->ForkWith(equipment.get(), std::move(kept[k]));
         if (fork == nullptr)
             continue;
         fork->number = static_cast<int32_t>(children.size());
         children.push_back(std::move(fork));
     }
-    const CioModuleSelector& chosen = *configurations[0];
-    equipment->selectors.push_back(std::move(configurations[0]));
+    const CioModuleSelector& chosen = *kept[0];
+    equipment->selectors.push_back(std::move(kept[0]));
     const CioPlc* device = equipment->Device();
     target->Append(std::move(equipment));
     target->ApplySelector(chosen);

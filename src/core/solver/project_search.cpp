@@ -13,6 +13,7 @@
 #include "model/cio_solution.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
+#include "solver/configuration_source.h"
 #include "solver/search_level.h"
 
 namespace pinsum {
@@ -70,7 +71,10 @@ int CioProject::Compile(CompileRequest* request) {
     if (!PrepareSearch(largestTerminalCount, terminals))
         return 0;
     children.clear();
+    ConfigurationCache cache(stopEvent);
+    configurations = request->configurations != nullptr ? request->configurations : &cache;
     Expand(nullptr);
+    configurations = nullptr;
     FinishSearch();
     return 0;
 }
