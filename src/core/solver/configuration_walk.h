@@ -59,6 +59,10 @@ public:
     // when it stopped early, for visit or for the stop event.
     template <class Visit> bool Run(Visit&& visit, const ManualResetEvent* stop = nullptr) const;
 
+    // Long loops over configurations poll the stop event this often, so that a cancel is seen
+    // within milliseconds.
+    static constexpr uint32_t kPollEvery = 1u << 12;
+
 private:
     // Whether position p may take the choice under the digits chosen above it.
     bool Fits(size_t p, const PositionChoice& choice, const uint32_t* digits,
@@ -86,8 +90,6 @@ template <class Visit> bool ConfigurationWalk::Run(Visit&& visit, const ManualRe
     // Row p holds the capacities of positions p and above; row n stays zero.
     std::vector<int32_t> rows((n + 1) * width, 0);
     std::vector<char> occupied(n + 1, 0);
-    // The stop event is polled this often, so that a cancel is seen within milliseconds.
-    constexpr uint32_t kPollEvery = 1u << 12;
     uint32_t steps = 0;
     size_t p = n - 1;
     for (;;) {

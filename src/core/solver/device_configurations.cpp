@@ -1,7 +1,10 @@
 #include "solver/device_configurations.h"
 
 #include <algorithm>
+#include <functional>
+#include <queue>
 #include <set>
+#include <tuple>
 
 #include "model/cio_modul.h"
 #include "model/cio_plc.h"
@@ -104,6 +107,38 @@ private:
     std::vector<std::pair<size_t, int32_t>> m_wanted;
     std::vector<size_t> m_refused;
     std::vector<double> m_coverage;
+};
+
+// Keeps the first configuration of each set of modules, as Configure always has: a later one is
+// dropped when it uses the same modules as a kept one, in any positions, or when it leaves two
+// positions to the empty module (the selectors' IsSameAs). Fed one configuration at a time, so
+// that however many tie, only the kept ones take memory.
+class DeviceConfigurations::Distinct {
+public:
+    explicit Distinct(const ConfigurationWalk& walk)
+        : m_walk(&walk), m_emptyModule(&EmptyModule()), m_modules(walk.Positions()) {}
+
+    void Add(const uint32_t* digits) {
+        const size_t n = m_modules.size();
+        for (size_t p = 0; p < n; ++p)
+            m_modules[p] = m_walk->Choice(p, digits[p]).module;
+        if (!m_kept.empty() &&
+            std::count(m_modules.begin(), m_modules.end(), m_emptyModule) >= 2)
+            return;
+        if (m_used.size() == kMaxKept)
+            return;
+        std::sort(m_modules.begin(), m_modules.end());
+        if (m_used.insert(m_modules).second)
+            m_kept.insert(m_kept.end(), digits, digits + n);
+    }
+    std::vector<uint32_t> Take() { return std::move(m_kept); }
+
+private:
+    const ConfigurationWalk* m_walk;
+    const CioModul* m_emptyModule;
+    std::vector<const CioModul*> m_modules;
+    std::vector<uint32_t> m_kept;
+    std::set<std::vector<const CioModul*>> m_used;
 };
 
 // Walks the device once, groups its configurations by module price and capacity row (a required
@@ -266,25 +301,41 @@ BestConfigurations DeviceConfigurations::BestOfGroups(Scoring& scoring, bool fir
     });
     best.price = PriceOf(m_scaledPrices[lead]);
     best.covered = covered[lead];
-    std::vector<uint32_t> ordinals;
-    for (const uint32_t g : groups)
-        ordinals.insert(ordinals.end(), m_ordinals.begin() + m_groupStarts[g],
-                        m_ordinals.begin() + m_groupStarts[g + 1]);
-    std::sort(ordinals.begin(), ordinals.end());
+    Distinct distinct(m_walk);
     const size_t n = m_walk.Positions();
-    std::vector<uint32_t> digits;
-    digits.reserve(ordinals.size() * n);
-    for (const uint32_t ordinal : ordinals)
-        digits.insert(digits.end(), m_digits.begin() + ordinal * n,
-                      m_digits.begin() + (ordinal + 1) * n);
-    best.digits = Distinct(digits);
+    const bool complete = ForEachInOrder(groups, [&](uint32_t ordinal) {
+        distinct.Add(&m_digits[ordinal * n]);
+    });
+    if (complete)
+        best.digits = distinct.Take();
     return best;
+}
+
+template <class Visit>
+bool DeviceConfigurations::ForEachInOrder(const std::vector<uint32_t>& groups,
+                                          Visit&& visit) const {
+    // Per group its next configuration (ordinal, place in m_ordinals, end of the group's list),
+    // the smallest ordinal on top.
+    using Cursor = std::tuple<uint32_t, uint32_t, uint32_t>;
+    std::priority_queue<Cursor, std::vector<Cursor>, std::greater<>> next;
+    for (const uint32_t g : groups)
+        next.emplace(m_ordinals[m_groupStarts[g]], m_groupStarts[g], m_groupStarts[g + 1]);
+    for (uint32_t visited = 1; !next.empty(); ++visited) {
+        if (visited % ConfigurationWalk::kPollEvery == 0 && m_stop != nullptr && m_stop->IsSet())
+            return false;
+        const auto [ordinal, at, end] = next.top();
+        next.pop();
+        visit(ordinal);
+        if (at + 1 < end)
+            next.emplace(m_ordinals[at + 1], at + 1, end);
+    }
+    return true;
 }
 
 BestConfigurations DeviceConfigurations::BestWalked(Scoring& scoring, bool first) const {
     BestConfigurations best;
-    const size_t n = m_walk.Positions();
-    std::vector<uint32_t> ties;
+    Distinct distinct(m_walk);
+    bool found = false;
     const bool complete = m_walk.Run(
         [&](const uint32_t* digits, int64_t scaledPrice, const int32_t* row) {
             if (!scoring.Allows(row))
@@ -294,42 +345,22 @@ BestConfigurations DeviceConfigurations::BestWalked(Scoring& scoring, bool first
                 return true;
             const double price = PriceOf(scaledPrice);
             const double score = scoring.Coverage(covered) + scoring.Fade(price);
-            if (!ties.empty() && score < best.score)
+            if (found && score < best.score)
                 return true;
-            if (ties.empty() || score > best.score) {
-                ties.clear();
+            if (!found || score > best.score) {
+                distinct = Distinct(m_walk);
                 best.score = score;
                 best.price = price;
                 best.covered = covered;
+                found = true;
             }
-            ties.insert(ties.end(), digits, digits + n);
+            distinct.Add(digits);
             return true;
         },
         m_stop);
     if (complete)
-        best.digits = Distinct(ties);
+        best.digits = distinct.Take();
     return best;
-}
-
-// A later configuration is dropped when it uses the same modules as a kept one, in any
-// positions, or when it leaves two positions to the empty module: the selectors' IsSameAs.
-std::vector<uint32_t> DeviceConfigurations::Distinct(const std::vector<uint32_t>& digits) const {
-    const size_t n = m_walk.Positions();
-    const CioModul* emptyModule = &EmptyModule();
-    std::vector<uint32_t> kept;
-    std::set<std::vector<const CioModul*>> used;
-    std::vector<const CioModul*> modules(n);
-    for (size_t start = 0; start < digits.size(); start += n) {
-        for (size_t p = 0; p < n; ++p)
-            modules[p] = m_walk.Choice(p, digits[start + p]).module;
-        if (!kept.empty() && std::count(modules.begin(), modules.end(), emptyModule) >= 2)
-            continue;
-        std::sort(modules.begin(), modules.end());
-        if (!used.insert(modules).second)
-            continue;
-        kept.insert(kept.end(), digits.begin() + start, digits.begin() + start + n);
-    }
-    return kept;
 }
 
 std::unique_ptr<CioModuleSelector> DeviceConfigurations::Selector(

@@ -28,6 +28,8 @@ class DeviceConfigurations {
 public:
     // Room for some 800 000 configurations of eight positions between all devices of a search.
     static constexpr size_t kDefaultMaxBytes = size_t{64} << 20;
+    // The most equally good configurations Best keeps; the later ones are left out.
+    static constexpr size_t kMaxKept = size_t{1} << 19;
 
     // Walks the device unless its configurations would take more than maxBytes; such a device is
     // walked again for every request instead. A set stop event ends either walk early, and the
@@ -50,11 +52,13 @@ public:
 private:
     class Scoring;
     class Builder;
+    class Distinct;
 
     BestConfigurations BestOfGroups(Scoring& scoring, bool first) const;
     BestConfigurations BestWalked(Scoring& scoring, bool first) const;
-    // Keeps the first configuration of each set of modules, as Configure always has.
-    std::vector<uint32_t> Distinct(const std::vector<uint32_t>& digits) const;
+    // Visits the configurations of the groups in walk order; false when the stop event ended it.
+    template <class Visit>
+    bool ForEachInOrder(const std::vector<uint32_t>& groups, Visit&& visit) const;
 
     ConfigurationWalk m_walk;
     const ManualResetEvent* m_stop = nullptr;
