@@ -30,7 +30,7 @@ CioSolution* CioProject::Solution(size_t index) const {
 }
 
 bool CioProject::StopRequested() const {
-    return stopEvent != nullptr && stopEvent->IsSet();
+    return m_outOfMemory || (stopEvent != nullptr && stopEvent->IsSet());
 }
 
 void CioProject::ReportProgress(const std::string& text) {
@@ -56,11 +56,14 @@ int CioProject::Compile(CompileRequest* request) {
     if (request == nullptr)
         return 0;
     children.clear();
+    m_abandoned.clear();
     effectiveRequest.clear();
     candidateDevices.clear();
     rootControllers.clear();
     finished.clear();
     m_interrupted = false;
+    m_workingBytes = 0;
+    m_outOfMemory = false;
     stopEvent = request->stopEvent;
     thread = request->thread;
     messenger = request->messenger;

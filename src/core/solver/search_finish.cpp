@@ -57,6 +57,9 @@ void CioProject::FinishSearch() {
     // A search stopped after it had collected everything keeps its result: only an interrupted
     // expansion falls back to the solutions finished so far.
     if (StopRequested() && m_interrupted) {
+        // Handing back a large working list takes long; it is set aside for the next search to
+        // free, so that a cancel ends the search at once.
+        m_abandoned = std::move(children);
         children.clear();
         for (auto& solution : finished)
             children.push_back(std::move(solution));
