@@ -30,10 +30,16 @@ build() { # SOURCE BUILD
 }
 
 mkdir -p "$work"
-rm -rf "$work/base-src"
-mkdir -p "$work/base-src"
-git -C "$root" archive "$base" | tar -x -C "$work/base-src"
-cp "$root/bench/search_bench.cpp" "$work/base-src/bench/search_bench.cpp"
+commit=$(git -C "$root" rev-parse "$base^{commit}")
+# A second comparison against the same commit builds only what changed.
+if [[ "$(cat "$work/base-src.commit" 2>/dev/null)" != "$commit" ]]; then
+    rm -rf "$work/base-src" "$work/base"
+    mkdir -p "$work/base-src"
+    git -C "$root" archive "$commit" | tar -x -C "$work/base-src"
+    echo "$commit" >"$work/base-src.commit"
+fi
+cmp -s "$root/bench/search_bench.cpp" "$work/base-src/bench/search_bench.cpp" ||
+    cp "$root/bench/search_bench.cpp" "$work/base-src/bench/search_bench.cpp"
 echo "building $base and the working tree ..." >&2
 build "$work/base-src" "$work/base"
 build "$root" "$work/new"
