@@ -33,20 +33,15 @@ public:
         : m_maxPrice(walk.Device()->price), m_total(static_cast<double>(remainingTotal)),
           m_capacity(static_cast<double>(walk.Device()->ioCount)) {
         std::vector<int32_t> wanted;
-        int32_t most = 0;
         for (size_t k = 0; k < walk.KindCount(); ++k) {
             const uint16_t* count = remaining.Find(walk.Kind(k));
             wanted.push_back(count != nullptr ? *count : 0);
             if (wanted.back() > 0)
                 m_wanted.emplace_back(k, wanted.back());
-            most += wanted.back();
         }
         for (size_t j = 0; j < walk.RequiredCount(); ++j)
             if (wanted[walk.RequiredColumn(j)] == 0)
                 m_refused.push_back(walk.KindCount() + j);
-        // Points covered never exceed the points wanted; small requests keep every coverage.
-        if (most <= kMostRemembered)
-            m_coverage.assign(static_cast<size_t>(most) + 1, -1.0);
     }
 
     // A configuration that offers a required kind the request does not want is unusable.
@@ -77,14 +72,10 @@ public:
                     covered[g] = -1;
         }
     }
-    double Coverage(int32_t covered) {
-        const auto c = static_cast<size_t>(covered);
-        if (c < m_coverage.size()) {
-            if (m_coverage[c] < 0)
-                m_coverage[c] = ComputeCoverage(covered);
-            return m_coverage[c];
-        }
-        return ComputeCoverage(covered);
+    double Coverage(int32_t covered) const {
+        const double g = std::min(static_cast<double>(covered) / m_capacity, 1.0);
+        const double h = std::min(static_cast<double>(covered) / m_total, 1.0);
+        return h * h + 3 * g * g;
     }
     static double Fade(double price, double maxPrice) {
         const double p = std::min(price / maxPrice, 1.0);
@@ -93,20 +84,11 @@ public:
     double Fade(double price) const { return Fade(price, m_maxPrice); }
 
 private:
-    static constexpr int32_t kMostRemembered = 4096;
-
-    double ComputeCoverage(int32_t covered) const {
-        const double g = std::min(static_cast<double>(covered) / m_capacity, 1.0);
-        const double h = std::min(static_cast<double>(covered) / m_total, 1.0);
-        return h * h + 3 * g * g;
-    }
-
     double m_maxPrice;
     double m_total;
     double m_capacity;
     std::vector<std::pair<size_t, int32_t>> m_wanted;
     std::vector<size_t> m_refused;
-    std::vector<double> m_coverage;
 };
 
 // Keeps the first configuration of each set of modules, as Configure always has: a later one is
@@ -271,11 +253,11 @@ size_t DeviceConfigurations::Bytes() const {
 
 BestConfigurations DeviceConfigurations::Best(const KindCountMap& remaining,
                                               int32_t remainingTotal, bool first) const {
-    Scoring scoring(m_walk, remaining, remainingTotal);
+    const Scoring scoring(m_walk, remaining, remainingTotal);
     return m_walked ? BestWalked(scoring, first) : BestOfGroups(scoring, first);
 }
 
-BestConfigurations DeviceConfigurations::BestOfGroups(Scoring& scoring, bool first) const {
+BestConfigurations DeviceConfigurations::BestOfGroups(const Scoring& scoring, bool first) const {
     BestConfigurations best;
     const size_t count = m_scaledPrices.size();
     std::vector<int32_t> covered(count);
@@ -332,7 +314,7 @@ bool DeviceConfigurations::ForEachInOrder(const std::vector<uint32_t>& groups,
     return true;
 }
 
-BestConfigurations DeviceConfigurations::BestWalked(Scoring& scoring, bool first) const {
+BestConfigurations DeviceConfigurations::BestWalked(const Scoring& scoring, bool first) const {
     BestConfigurations best;
     Distinct distinct(m_walk);
     bool found = false;

@@ -54,8 +54,8 @@ private:
     class Builder;
     class Distinct;
 
-    BestConfigurations BestOfGroups(Scoring& scoring, bool first) const;
-    BestConfigurations BestWalked(Scoring& scoring, bool first) const;
+    BestConfigurations BestOfGroups(const Scoring& scoring, bool first) const;
+    BestConfigurations BestWalked(const Scoring& scoring, bool first) const;
     // Visits the configurations of the groups in walk order; false when the stop event ended it.
     template <class Visit>
     bool ForEachInOrder(const std::vector<uint32_t>& groups, Visit&& visit) const;
