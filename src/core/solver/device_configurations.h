@@ -26,7 +26,8 @@ struct BestConfigurations {
 // so an extension step scores each group once instead of enumerating the device again.
 class DeviceConfigurations {
 public:
-    // Room for some 800 000 configurations of eight positions between all devices of a search.
+    // Room for some half a million configurations of eight positions between the devices of a
+    // search.
     static constexpr size_t kDefaultMaxBytes = size_t{64} << 20;
     // The most equally good configurations Best keeps; the later ones are left out.
     static constexpr size_t kMaxKept = size_t{1} << 19;
