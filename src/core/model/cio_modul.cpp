@@ -79,10 +79,12 @@ int CioModul::IsEqual(const CioType* other) const {
 void CioModul::ComputeTotals() {
     price = listPrice.Numeric();
     ioCount = 0;
-    for (const auto& child : children)
-        if (child->kind == C_VARIANT_IO && typeid(*child) == typeid(CioVariant))
+    for (const auto& child : children) {
+        const CioType& object = *child;
+        if (object.kind == C_VARIANT_IO && typeid(object) == typeid(CioVariant))
             ioCount = std::max(
-                ioCount, static_cast<int32_t>(static_cast<const CioVariant&>(*child).Count()));
+                ioCount, static_cast<int32_t>(static_cast<const CioVariant&>(object).Count()));
+    }
 }
 
 CioVariant* CioModul::Variant(size_t index) const {
