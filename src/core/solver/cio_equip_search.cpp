@@ -28,7 +28,7 @@ int CioEquip::Configure(const DeviceConfigurations& configurations,
     price += target->listPrice.Numeric();
     const size_t positions = configurations.Positions();
     for (size_t start = 0; start < best.digits.size(); start += positions)
-        selectors.push_back(configurations.Selector(&best.digits[start], remaining));
+        selectors.push_back(configurations.Selector(best.digits.data() + start, remaining));
     return 1;
 }
 

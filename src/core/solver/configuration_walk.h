@@ -109,7 +109,7 @@ template <class Visit> bool ConfigurationWalk::Run(Visit&& visit, const ManualRe
         digits[p] = d;
         next[p] = d + 1;
         price[p] = price[p + 1] + choice.scaledPrice;
-        int32_t* row = &rows[p * width];
+        int32_t* row = rows.data() + p * width;
         const int32_t* above = row + width;
         for (size_t c = 0; c < width; ++c)
             row[c] = above[c];

@@ -182,7 +182,7 @@ private:
         }
     }
 
-    const int32_t* Row(size_t group) const { return &m_rows[group * m_width]; }
+    const int32_t* Row(size_t group) const { return m_rows.data() + group * m_width; }
 
     size_t Hash(int64_t scaledPrice, const int32_t* row) const {
         uint64_t h = static_cast<uint64_t>(scaledPrice) * 0x9E3779B97F4A7C15ull;
@@ -286,7 +286,7 @@ BestConfigurations DeviceConfigurations::BestOfGroups(const Scoring& scoring, bo
     Distinct distinct(m_walk);
     const size_t n = m_walk.Positions();
     const bool complete = ForEachInOrder(groups, [&](uint32_t ordinal) {
-        distinct.Add(&m_digits[ordinal * n]);
+        distinct.Add(m_digits.data() + ordinal * n);
     });
     if (complete)
         best.digits = distinct.Take();
