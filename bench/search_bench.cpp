@@ -4,10 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "heap_counter.h"
 #include "model/catalogue_json.h"
 #include "model/cio_line.h"
-#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
@@ -56,9 +54,18 @@ CioModul* AddModule(CioDb& db, int index, const std::vector<std::vector<CioType*
     return raw;
 }
 
-// 40 devices (every fourth a peripheral) with 2 to 8 positions, each position allowing two of 24
-// modules with one or two variants over 8 kinds, later positions also the empty module.
-std::unique_ptr<CioProject> GeneratedProject() {
+// The shape of a generated catalogue and request.
+struct Generated {
+    int devices = 40;
+    // Positions of every device; 0 gives device d 2 + d % 7 of them.
+    int positions = 0;
+    // Multiplies the request's counts (6, 11, ... 41 points of the eight kinds, 236 in all).
+    int requestScale = 1;
+};
+
+// Devices (every fourth a peripheral) whose positions each allow two of 24 modules with one or
+// two variants over 8 kinds, later positions also the empty module.
+std::unique_ptr<CioProject> GeneratedProject(const Generated& shape = {}) {
     auto project = std::make_unique<CioProject>();
     project->database = std::make_unique<CioDb>();
     CioDb& db = *project->database;
@@ -87,7 +94,7 @@ std::unique_ptr<CioProject> GeneratedProject() {
     series->flags = FLAG_CHECKED;
     CioLine* line = series.get();
     db.seriesList.Append(std::move(series));
-    for (int d = 0; d < 40; ++d) {
+    for (int d = 0; d < shape.devices; ++d) {
         auto device = std::make_unique<CioPlc>();
         device->name = "D" + std::to_string(d);
         device->deviceType = d % 4 == 3 ? 1 : 0;
@@ -95,7 +102,7 @@ std::unique_ptr<CioProject> GeneratedProject() {
         device->flags = FLAG_CHECKED;
         device->listPrice.scaled = (3000 + 211 * d) * 10000LL;
         device->lines.entries = {&Vornet(), &Kalbus()};
-        const int positions = 2 + d % 7;
+        const int positions = shape.positions > 0 ? shape.positions : 2 + d % 7;
         for (int p = 0; p < positions; ++p) {
             auto position = std::make_unique<CioVariant>();
             position->entries = {modules[(d + p) % 24], modules[(d * 5 + p * 7 + 3) % 24]};
@@ -110,17 +117,17 @@ std::unique_ptr<CioProject> GeneratedProject() {
     for (int k = 0; k < 8; ++k) {
         auto node = std::make_unique<CioNode>();
         node->kindRef.object = kinds[k];
-        node->count = 6 + 5 * k;
+        node->count = (6 + 5 * k) * shape.requestScale;
         project->requestList.Append(std::move(node));
     }
     project->seriesSelection.entries = {line};
     return project;
 }
 
-void RunSearch(benchmark::State& state, CioProject& project) {
+void RunSearch(benchmark::State& state, CioProject& project, int level) {
     CompileRequest request;
     request.project = &project;
-    request.thoroughness = static_cast<int32_t>(state.range(0));
+    request.thoroughness = level;
     for (auto _ : state) {
         project.Compile(&request);
         benchmark::DoNotOptimize(project.Count());
@@ -130,47 +137,28 @@ void RunSearch(benchmark::State& state, CioProject& project) {
 
 void BM_SearchSample(benchmark::State& state) {
     auto project = SampleProject();
-    RunSearch(state, *project);
+    RunSearch(state, *project, static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_SearchSample)->Arg(0)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
 
 void BM_SearchGenerated(benchmark::State& state) {
     auto project = GeneratedProject();
-    RunSearch(state, *project);
+    RunSearch(state, *project, static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_SearchGenerated)->Arg(0)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
 
-// Enumerates and matches every configuration of every generated device, as Configure does.
-void BM_EnumerateConfigurations(benchmark::State& state) {
-    auto project = GeneratedProject();
-    KindCountMap request;
-    for (const auto& kind : project->database->ioKinds.children)
-        request[kind.get()] = 20;
-    CioModuleSelector selector;
-    int64_t configurations = 0;
-    size_t allocations = 0;
-    for (auto _ : state) {
-        for (const auto& child : project->database->devices.children) {
-            auto* device = static_cast<CioPlc*>(child.get());
-            if (!selector.Attach(device) || !selector.First(0))
-                continue;
-            selector.Match(request);
-            StartHeapCount();
-            do {
-                ++configurations;
-                if (selector.IsValid())
-                    benchmark::DoNotOptimize(selector.Match(request));
-            } while (selector.Next(0));
-            StopHeapCount();
-            allocations += HeapAllocations();
-        }
-    }
-    state.counters["configurations/s"] =
-        benchmark::Counter(static_cast<double>(configurations), benchmark::Counter::kIsRate);
-    state.counters["allocations/configuration"] =
-        static_cast<double>(allocations) / static_cast<double>(configurations);
+// How a fast search grows with the catalogue (devices, positions of each) and the request.
+void BM_SearchGrowth(benchmark::State& state) {
+    const Generated shape{static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                          static_cast<int>(state.range(2))};
+    auto project = GeneratedProject(shape);
+    RunSearch(state, *project, 0);
 }
-BENCHMARK(BM_EnumerateConfigurations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchGrowth)
+    ->ArgNames({"devices", "positions", "request"})
+    ->ArgsProduct({{10, 20, 40, 80}, {2, 4, 8}, {1}})
+    ->ArgsProduct({{40}, {4}, {2, 4, 8}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace pinsum::bench

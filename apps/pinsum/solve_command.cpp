@@ -143,6 +143,11 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project) {
         std::cerr << (outcome.messages.empty()
                           ? "pinsum: cancelled before any solution was finished\n"
                           : "pinsum: cancelled; the solutions finished so far follow\n");
+    else if (project.RanOutOfMemory())
+        std::cerr << "pinsum: the search stopped when its unfinished solutions outgrew "
+                  << (project.maxWorkingBytes >> 20) << " MB; "
+                  << (outcome.messages.empty() ? "none was finished\n"
+                                               : "the solutions finished so far follow\n");
     std::cout << SolutionsReport(project);
     return refused ? kExitRefused : kExitOk;
 }

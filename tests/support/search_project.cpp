@@ -2,6 +2,7 @@
 
 #include "host/program_texts.h"
 #include "solver/compile_request.h"
+#include "support/reference_search.h"
 #include "support/small_catalogue.h"
 
 namespace pinsum::test {
@@ -111,10 +112,7 @@ std::string SearchProject::ResultMessage(size_t n) {
 
 std::unique_ptr<CioEquip> MatchedEquipment(CioPlc* device, const KindCountMap& request) {
     CioModuleSelector selector;
-    selector.Attach(device);
-    selector.First(0);
-    while (!selector.IsValid() && selector.Next(0)) {
-    }
+    AttachFirstValid(selector, device);
     selector.Match(request);
     auto equip = std::make_unique<CioEquip>();
     equip->device.object = device;

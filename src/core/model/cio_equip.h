@@ -11,6 +11,7 @@ namespace pinsum {
 
 class CioPlc;
 class CioModuleSelector;
+class DeviceConfigurations;
 
 // A device placed in a solution with its configurations; the first configuration is the chosen
 // one.
@@ -41,8 +42,9 @@ public:
 
     // Defined by the solver library (solver/cio_equip_search.cpp), which alone uses them: keeps
     // the best-scoring configurations of the device for the remaining request.
-    int Configure(CioPlc* target, const OrderedMap<CioType*, uint16_t>& remaining,
-                  int32_t remainingTotal, bool first);
+    int Configure(const DeviceConfigurations& configurations,
+                  const OrderedMap<CioType*, uint16_t>& remaining, int32_t remainingTotal,
+                  bool first);
     // Keeps only the configurations that place all remaining points, when there are any.
     int CompletesRequest();
     int RankAgainst(const CioEquip* other, int32_t largestUsed, int32_t requestedTotal,

@@ -24,23 +24,14 @@ using PointMap = OrderedMap<CioType*, int32_t>;
 
 // One configuration of a device: the module and variant chosen for every position and the
 // request points placed on each position. Planner files store it, so its stored form lives with
-// the model; the enumeration and placement below Attach to MarkIdlePositions belong to the search
-// and are defined by the solver library (solver/cio_module_selector_search.cpp).
+// the model; the placement from Match to MarkIdlePositions belongs to the search and is defined
+// by the solver library (solver/cio_module_selector_search.cpp), which also enumerates the
+// configurations (solver/configuration_walk.h).
 class CioModuleSelector {
 public:
     CioModuleSelector();
     ~CioModuleSelector();
 
-    // Binds the selector to a device: one digit per position that allows modules.
-    int Attach(CioPlc* device);
-    // Positions on the first configuration; positions below start may not stay empty.
-    int First(int start);
-    int NextVariant(int p);
-    int NextModule(int p);
-    // Steps the odometer (position 0 fastest) to the next configuration.
-    int Next(int p);
-    // Positions fill contiguously and no variant meets one it excludes at a later position.
-    int IsValid() const;
     // Places the requested points; the covered total, or -1 when a required kind is offered
     // without being requested.
     int Match(const KindCountMap& request);
@@ -84,7 +75,6 @@ private:
     const std::vector<CioType*>* Allowed(int p) const;
     // The variant of position p, or none for an empty slot or the idle marker.
     const CioVariant* VariantAt(size_t p) const;
-    bool ChooseFirst(int p);
 
     // Identities read by Load, kept until Relink.
     struct Stored;

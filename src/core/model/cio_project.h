@@ -17,6 +17,7 @@ class CioNode;
 class CioPlc;
 class CioSolution;
 class CioCompileThread;
+class ConfigurationSource;
 class ManualResetEvent;
 class Messenger;
 class ProgressSink;
@@ -73,6 +74,8 @@ public:
     int ShowSolution(ResultTable* list, int n);
 
     CioSolution* Solution(size_t index) const;
+    // The last search ended early because its working solutions outgrew maxWorkingBytes.
+    bool RanOutOfMemory() const { return m_outOfMemory; }
 
     std::unique_ptr<CioDb> database;
     CioArray requestList{C_IO};
@@ -83,6 +86,8 @@ public:
     ManualResetEvent* stopEvent = nullptr;
     CioCompileThread* thread = nullptr;
     Messenger* messenger = nullptr;
+    // Configures the candidate devices while a search runs.
+    ConfigurationSource* configurations = nullptr;
     int32_t requestedTotal = 0;
     std::vector<CioNode*> effectiveRequest;
     std::vector<CioPlc*> candidateDevices;
@@ -90,6 +95,10 @@ public:
     std::string progressText;
     // Solutions finished during the search, in the order they finished.
     std::vector<std::unique_ptr<CioType>> finished;
+    // The working list's memory past which the search ends as if cancelled: equally good
+    // configurations fork without end in some catalogues.
+    static constexpr size_t kMaxWorkingBytes = size_t{512} << 20;
+    size_t maxWorkingBytes = kMaxWorkingBytes;
 
 private:
     void InsertRequestItems(TreeItem parent, TreeControl& tree, int categoryFilter);
@@ -102,12 +111,22 @@ private:
     bool PrepareSearch(int32_t& largestTerminalCount, std::vector<CioNode*>& terminals);
     void CollectDevices(int32_t largestTerminalCount, const std::vector<CioNode*>& terminals);
     void ExpandController(CioPlc* controller);
+    // Polls the stop every so many steps of a long loop and marks the search interrupted.
+    bool Interrupted(size_t step);
+    // Whether the working list has outgrown maxWorkingBytes, which stops the search.
+    bool OutOfRoom();
     void PruneWorking();
     void FinishSearch();
     void SortSolutions();
     void RemoveDuplicates();
     std::vector<std::unique_ptr<CioType>>& Working() { return children; }
     bool m_interrupted = false;
+    // The working list's memory as RerankWorking last estimated it, and whether it grew past
+    // what the search may take.
+    size_t m_workingBytes = 0;
+    bool m_outOfMemory = false;
+    // The working list of a search that was stopped, freed when the next search starts.
+    std::vector<std::unique_ptr<CioType>> m_abandoned;
 };
 
 } // namespace pinsum

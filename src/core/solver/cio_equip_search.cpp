@@ -4,56 +4,31 @@
 #include "model/cio_equip.h"
 #include "model/cio_module_selector.h"
 #include "model/cio_plc.h"
-#include "model/cio_variant.h"
+#include "solver/device_configurations.h"
 
 namespace pinsum {
 
-int CioEquip::Configure(CioPlc* target, const OrderedMap<CioType*, uint16_t>& remaining,
-                        int32_t remainingTotal, bool first) {
+int CioEquip::Configure(const DeviceConfigurations& configurations,
+                        const OrderedMap<CioType*, uint16_t>& remaining, int32_t remainingTotal,
+                        bool first) {
     selectors.clear();
+    CioPlc* target = configurations.Device();
     device.object = target;
     device.storedId = 0;
-    CioModuleSelector work;
-    if (!work.Attach(target) || target->ioCount <= 0 || remainingTotal <= 0 || target->price <= 0)
+    if (!configurations.Attachable() || target->ioCount <= 0 || remainingTotal <= 0 ||
+        target->price <= 0)
         return 0;
     score = 0;
-    double best = 0;
-    const auto maxPrice = target->price;
-    const auto capacity = static_cast<double>(target->ioCount);
-    const auto total = static_cast<double>(remainingTotal);
-    if (work.First(0)) {
-        do {
-            if (!work.IsValid())
-                continue;
-            const int covered = work.Match(remaining);
-            if (covered < 0 || (covered == 0 && !first))
-                continue;
-            const double configPrice = work.price.Numeric();
-            const double p = std::min(configPrice / maxPrice, 1.0);
-            const double g = std::min(static_cast<double>(covered) / capacity, 1.0);
-            const double h = std::min(static_cast<double>(covered) / total, 1.0);
-            const double value = h * h + 3 * g * g + (1 - p) * (1 - p);
-            if (best > value)
-                continue;
-            if (best < value)
-                selectors.clear();
-            selectors.push_back(work.Clone());
-            best = value;
-            if (selectors.size() == 1) {
-                score = best;
-                price = configPrice;
-                ioCount = covered;
-            }
-        } while (work.Next(0));
+    const BestConfigurations best = configurations.Best(remaining, remainingTotal, first);
+    if (!best.digits.empty()) {
+        score = best.score;
+        price = best.price;
+        ioCount = best.covered;
     }
     price += target->listPrice.Numeric();
-    if (selectors.size() > 1) {
-        std::vector<std::unique_ptr<CioModuleSelector>> kept;
-        for (auto& selector : selectors)
-            if (kept.empty() || !selector->IsSameAsAny(kept))
-                kept.push_back(std::move(selector));
-        selectors = std::move(kept);
-    }
+    const size_t positions = configurations.Positions();
+    for (size_t start = 0; start < best.digits.size(); start += positions)
+        selectors.push_back(configurations.Selector(best.digits.data() + start, remaining));
     return 1;
 }
 

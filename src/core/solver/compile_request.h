@@ -8,6 +8,7 @@ namespace pinsum {
 
 class CioProject;
 class CioCompileThread;
+class ConfigurationSource;
 class ManualResetEvent;
 class Messenger;
 
@@ -30,6 +31,8 @@ struct CompileRequest {
     CompileCallback callback;
     // Shows the search's messages; none keeps them silent.
     Messenger* messenger = nullptr;
+    // Configures the candidate devices in place of the search's own cache of configurations.
+    ConfigurationSource* configurations = nullptr;
 };
 
 } // namespace pinsum

@@ -1,13 +1,15 @@
 // One extension step: candidate equipment for a solution, ranked and merged into the working list.
 #include <algorithm>
+#include <map>
 
-#include "host/manual_reset_event.h"
 #include "model/cio_equip.h"
 #include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
+#include "solver/configuration_source.h"
+#include "solver/device_configurations.h"
 #include "solver/search_level.h"
 
 namespace pinsum {
@@ -18,6 +20,75 @@ using Candidates = std::vector<std::unique_ptr<CioEquip>>;
 uint16_t AsPointCount(int32_t count) {
     return static_cast<uint16_t>(std::clamp(count, 0, 0xFFFF));
 }
+
+// Long loops over the working list poll the stop event this often.
+constexpr size_t kPollEvery = 1024;
+
+// Roughly the memory a working solution takes, from counts alone so that every machine gets the
+// same figure.
+constexpr size_t kSolutionBytes = 300;
+constexpr size_t kItemBytes = 200;
+constexpr size_t kEquipmentBytes = 450;
+constexpr size_t kPositionBytes = 110;
+
+// A device cannot keep more equally good configurations than their forks would need to fill the
+// working list's room, so that the search runs out of room before it needs the rest.
+static_assert(DeviceConfigurations::kMaxKept *
+                  (kSolutionBytes + kItemBytes + kEquipmentBytes + kPositionBytes) >
+              CioProject::kMaxWorkingBytes);
+
+size_t EstimatedBytes(const CioSolution& solution) {
+    size_t bytes = kSolutionBytes + kItemBytes * solution.remaining.size();
+    for (size_t i = 0; i < solution.Count(); ++i)
+        if (const CioEquip* equip = solution.Equipment(i)) {
+            bytes += kEquipmentBytes;
+            for (const auto& selector : equip->selectors)
+                if (selector != nullptr)
+                    bytes += kPositionBytes * selector->modules.size();
+        }
+    return bytes;
+}
+
+// The working list's new order: each solution with a rank score goes before the first one whose
+// score is at least its own, the others to the end. The scored solutions stay in ascending order
+// of score, so a search tree finds that first one; the list itself is linked, so that neither
+// step takes longer as the list grows.
+class RankedList {
+public:
+    explicit RankedList(size_t count) : m_before(count, kNone), m_after(count, kNone) {}
+
+    void Append(size_t i) { Link(i, kNone); }
+    void Insert(size_t i, double score) {
+        const auto first = m_scored.lower_bound({score, 0});
+        Link(i, first != m_scored.end() ? first->second : kNone);
+        // Among equal scores the one inserted last comes first.
+        m_scored.emplace(std::pair{score, m_before.size() - i}, i);
+    }
+    std::vector<size_t> Order() const {
+        std::vector<size_t> order;
+        for (size_t i = m_head; i != kNone; i = m_after[i])
+            order.push_back(i);
+        return order;
+    }
+
+private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    // Puts i before next, or last when next is kNone.
+    void Link(size_t i, size_t next) {
+        const size_t previous = next != kNone ? m_before[next] : m_tail;
+        m_before[i] = previous;
+        m_after[i] = next;
+        (previous != kNone ? m_after[previous] : m_head) = i;
+        (next != kNone ? m_before[next] : m_tail) = i;
+    }
+
+    std::vector<size_t> m_before;
+    std::vector<size_t> m_after;
+    size_t m_head = kNone;
+    size_t m_tail = kNone;
+    std::map<std::pair<double, size_t>, size_t> m_scored;
+};
 
 } // namespace
 
@@ -37,7 +108,9 @@ std::unique_ptr<CioEquip> CioProject::MakeEquipment(CioSolution* solution, CioPl
         remainingTotal += AsPointCount(item->count);
     }
     auto equip = std::make_unique<CioEquip>();
-    if (!equip->Configure(device, remaining, remainingTotal, solution->Count() == 0) ||
+    ConfigurationCache ownCache(stopEvent);
+    ConfigurationSource& source = configurations != nullptr ? *configurations : ownCache;
+    if (!source.Configure(*equip, device, remaining, remainingTotal, solution->Count() == 0) ||
         equip->selectors.empty())
         return nullptr;
     return equip;
@@ -86,12 +159,18 @@ int CioProject::MergeCandidates(Candidates& candidates, CioSolution* solution) {
         solution->canExtend = 0;
         return 1;
     }
+    // Past its room the working list counts as memory that could not be had, which ends the
+    // search as cancelled.
+    if (OutOfRoom()) {
+        candidates.clear();
+        return 1;
+    }
     auto base = std::make_unique<CioSolution>();
     base->CopyFrom(solution);
 
     bool attached = false;
     for (size_t i = candidates.size(); i-- > 0;) {
-        if (stopEvent != nullptr && stopEvent->IsSet())
+        if (StopRequested())
             break;
         if (candidates[i] == nullptr) {
             candidates.erase(candidates.begin() + static_cast<long>(i));
@@ -122,17 +201,20 @@ int CioProject::MergeCandidates(Candidates& candidates, CioSolution* solution) {
 int CioProject::AttachEquipment(std::unique_ptr<CioEquip>& equipment, CioSolution* target) {
     if (equipment == nullptr || target == nullptr || equipment->selectors.empty())
         return 0;
-    auto configurations = std::move(equipment->selectors);
+    auto kept = std::move(equipment->selectors);
     equipment->selectors.clear();
-    for (size_t k = configurations.size(); k-- > 1;) {
-        auto fork = target->ForkWith(equipment.get(), std::move(configurations[k]));
+    for (size_t k = kept.size(); k-- > 1;) {
+        if (Interrupted(k) || OutOfRoom())
+            break;
+        auto fork = target->ForkWith(equipment.get(), std::move(kept[k]));
         if (fork == nullptr)
             continue;
+        m_workingBytes += EstimatedBytes(*fork);
         fork->number = static_cast<int32_t>(children.size());
         children.push_back(std::move(fork));
     }
-    const CioModuleSelector& chosen = *configurations[0];
-    equipment->selectors.push_back(std::move(configurations[0]));
+    const CioModuleSelector& chosen = *kept[0];
+    equipment->selectors.push_back(std::move(kept[0]));
     const CioPlc* device = equipment->Device();
     target->Append(std::move(equipment));
     target->ApplySelector(chosen);
@@ -140,20 +222,43 @@ int CioProject::AttachEquipment(std::unique_ptr<CioEquip>& equipment, CioSolutio
     return 1;
 }
 
+bool CioProject::OutOfRoom() {
+    m_outOfMemory = m_outOfMemory || m_workingBytes > maxWorkingBytes;
+    return m_outOfMemory;
+}
+
+bool CioProject::Interrupted(size_t step) {
+    if (!m_interrupted && step % kPollEvery == 0 && StopRequested())
+        m_interrupted = true;
+    return m_interrupted;
+}
+
 void CioProject::RerankWorking() {
     std::vector<std::unique_ptr<CioType>> previous = std::move(children);
     children.clear();
+    std::vector<CioSolution*> solutions;
     double largestPrice = 0;
     int32_t largestUsed = 0;
-    for (const auto& entry : previous)
-        if (auto* solution = dynamic_cast<CioSolution*>(entry.get())) {
+    m_workingBytes = 0;
+    for (const auto& entry : previous) {
+        auto* solution = dynamic_cast<CioSolution*>(entry.get());
+        solutions.push_back(solution);
+        if (solution != nullptr && !Interrupted(solutions.size())) {
             largestPrice = std::max(largestPrice, solution->GetPrice());
             largestUsed = std::max(largestUsed, solution->GetIoCount(true));
+            m_workingBytes += EstimatedBytes(*solution);
         }
-    for (auto& entry : previous) {
-        auto* solution = dynamic_cast<CioSolution*>(entry.get());
+    }
+    RankedList ranked(previous.size());
+    for (size_t i = 0; i < previous.size(); ++i) {
+        CioSolution* solution = solutions[i];
         if (solution == nullptr)
             continue;
+        // Cut short, the order no longer matters: the search ends as interrupted.
+        if (Interrupted(i)) {
+            ranked.Append(i);
+            continue;
+        }
         solution->rankScore = 0;
         const double price = solution->price;
         const int32_t used = solution->GetIoCount(true);
@@ -163,16 +268,13 @@ void CioProject::RerankWorking() {
             const double share = static_cast<double>(used) / static_cast<double>(largestUsed);
             const double fill = static_cast<double>(used) / static_cast<double>(requestedTotal);
             solution->rankScore = cheap * cheap + share * share + fill * fill;
-            const auto before =
-                std::find_if(children.begin(), children.end(), [&](const auto& other) {
-                    return static_cast<const CioSolution*>(other.get())->rankScore >=
-                           solution->rankScore;
-                });
-            children.insert(before, std::move(entry));
+            ranked.Insert(i, solution->rankScore);
         } else {
-            children.push_back(std::move(entry));
+            ranked.Append(i);
         }
     }
+    for (const size_t i : ranked.Order())
+        children.push_back(std::move(previous[i]));
 }
 
 } // namespace pinsum

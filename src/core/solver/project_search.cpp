@@ -13,6 +13,7 @@
 #include "model/cio_solution.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
+#include "solver/configuration_source.h"
 #include "solver/search_level.h"
 
 namespace pinsum {
@@ -29,7 +30,7 @@ CioSolution* CioProject::Solution(size_t index) const {
 }
 
 bool CioProject::StopRequested() const {
-    return stopEvent != nullptr && stopEvent->IsSet();
+    return m_outOfMemory || (stopEvent != nullptr && stopEvent->IsSet());
 }
 
 void CioProject::ReportProgress(const std::string& text) {
@@ -55,11 +56,14 @@ int CioProject::Compile(CompileRequest* request) {
     if (request == nullptr)
         return 0;
     children.clear();
+    m_abandoned.clear();
     effectiveRequest.clear();
     candidateDevices.clear();
     rootControllers.clear();
     finished.clear();
     m_interrupted = false;
+    m_workingBytes = 0;
+    m_outOfMemory = false;
     stopEvent = request->stopEvent;
     thread = request->thread;
     messenger = request->messenger;
@@ -70,7 +74,10 @@ int CioProject::Compile(CompileRequest* request) {
     if (!PrepareSearch(largestTerminalCount, terminals))
         return 0;
     children.clear();
+    ConfigurationCache cache(stopEvent);
+    configurations = request->configurations != nullptr ? request->configurations : &cache;
     Expand(nullptr);
+    configurations = nullptr;
     FinishSearch();
     return 0;
 }

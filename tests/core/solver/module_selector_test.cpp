@@ -7,6 +7,8 @@
 #include "model/cio_equip.h"
 #include "model/cio_module_selector.h"
 #include "model/object_stream.h"
+#include "solver/configuration_walk.h"
+#include "support/reference_search.h"
 #include "support/search_project.h"
 #include "support/small_catalogue.h"
 
@@ -33,34 +35,20 @@ protected:
         db.CountPoints();
         db.ComputeTotals();
     }
-    // Names of the chosen variants, one per position, joined by "|".
-    static std::string Chosen(const CioModuleSelector& s) {
-        std::string text;
-        for (size_t p = 0; p < s.variants.size(); ++p) {
-            if (p > 0)
-                text += "|";
-            const CioType* v = s.variants[p];
-            text += v == nullptr ? "null" : v == &EmptyVariant() ? "--" : v->name;
-        }
-        return text;
-    }
-    // Every configuration the odometer visits, starting from First(0).
-    static std::vector<std::string> Enumerate(CioModuleSelector& s) {
+    // The variants of every valid configuration of the device, one per position joined by "|",
+    // in the order the walk visits them.
+    static std::vector<std::string> Walk(CioPlc* device) {
+        const ConfigurationWalk walk(device);
         std::vector<std::string> seen;
-        if (!s.First(0))
-            return seen;
-        do
-            seen.push_back(Chosen(s));
-        while (s.Next(0) && seen.size() < 100);
-        return seen;
-    }
-    static std::vector<std::pair<std::string, bool>> EnumerateValidity(CioModuleSelector& s) {
-        std::vector<std::pair<std::string, bool>> seen;
-        if (!s.First(0))
-            return seen;
-        do
-            seen.emplace_back(Chosen(s), s.IsValid() != 0);
-        while (s.Next(0) && seen.size() < 100);
+        walk.Run([&](const uint32_t* digits, int64_t, const int32_t*) {
+            std::string text;
+            for (size_t p = 0; p < walk.Positions(); ++p) {
+                const PositionChoice& choice = walk.Choice(p, digits[p]);
+                text += (p > 0 ? "|" : "") + (choice.empty ? std::string("--") : choice.variant->name);
+            }
+            seen.push_back(text);
+            return seen.size() < 100;
+        });
         return seen;
     }
 
@@ -78,10 +66,7 @@ TEST_F(SelectorTest, NineConfigurationsComeInOdometerOrder) {
     b->Variant(0)->name = "b1";
     CioPlc* device = Device({{a, b}, {a, b}});
     Count();
-    CioModuleSelector s;
-    ASSERT_EQ(s.Attach(device), 1);
-    EXPECT_EQ(s.validStructure, 1);
-    EXPECT_EQ(Enumerate(s), (std::vector<std::string>{"a1|a1", "a2|a1", "b1|a1", "a1|a2", "a2|a2",
+    EXPECT_EQ(Walk(device), (std::vector<std::string>{"a1|a1", "a2|a1", "b1|a1", "a1|a2", "a2|a2",
                                                       "b1|a2", "a1|b1", "a2|b1", "b1|b1"}));
 }
 
@@ -94,26 +79,19 @@ TEST_F(SelectorTest, ModuleWithoutVariantsFirstInAPositionDoesNotEndTheEnumerati
     b->Variant(0)->name = "b1";
     CioPlc* device = Device({{none, nullptr, a}, {a, b}});
     Count();
-    CioModuleSelector s;
-    ASSERT_EQ(s.Attach(device), 1);
-    EXPECT_EQ(Enumerate(s),
+    EXPECT_EQ(Walk(device),
               (std::vector<std::string>{"a1|a1", "a2|a1", "a1|a2", "a2|a2", "a1|b1", "a2|b1"}));
 }
 
 TEST_F(SelectorTest, AttachNeedsPositionsWithAllowedModules) {
     CioModul* a = AddModule(db, "A", 10 * 10000, {{k}});
-    CioModuleSelector s;
-    EXPECT_EQ(s.Attach(nullptr), 0);
-    EXPECT_EQ(s.Attach(Device({})), 0);
-    EXPECT_EQ(s.First(0), 0);
+    EXPECT_FALSE(ConfigurationWalk(nullptr).Attachable());
+    EXPECT_FALSE(ConfigurationWalk(Device({})).Attachable());
 
     CioPlc* gap = Device({{a}, {}, {a}});
     Count();
-    EXPECT_EQ(s.Attach(gap), 1);
-    EXPECT_EQ(s.validStructure, 0);
-    EXPECT_EQ(s.variants.size(), 2u);
-    EXPECT_EQ(s.First(0), 0);
-    EXPECT_EQ(s.Next(0), 0);
+    EXPECT_TRUE(ConfigurationWalk(gap).Attachable());
+    EXPECT_TRUE(Walk(gap).empty());
 }
 
 TEST_F(SelectorTest, EmptyPositionsMustCloseTheConfiguration) {
@@ -121,11 +99,7 @@ TEST_F(SelectorTest, EmptyPositionsMustCloseTheConfiguration) {
     a->Variant(0)->name = "a";
     CioPlc* device = Device({{&EmptyModule(), a}, {&EmptyModule(), a}});
     Count();
-    CioModuleSelector s;
-    ASSERT_EQ(s.Attach(device), 1);
-    using Seen = std::vector<std::pair<std::string, bool>>;
-    EXPECT_EQ(EnumerateValidity(s),
-              (Seen{{"--|--", true}, {"a|--", true}, {"--|a", false}, {"a|a", true}}));
+    EXPECT_EQ(Walk(device), (std::vector<std::string>{"--|--", "a|--", "a|a"}));
 }
 
 TEST_F(SelectorTest, ExclusionLooksOnlyAtLaterPositions) {
@@ -138,24 +112,14 @@ TEST_F(SelectorTest, ExclusionLooksOnlyAtLaterPositions) {
     x->Variant(0)->rules.entries = {y->Variant(0)};
     CioPlc* device = Device({{x, y}, {x, y}});
     Count();
-    CioModuleSelector s;
-    ASSERT_EQ(s.Attach(device), 1);
-    using Seen = std::vector<std::pair<std::string, bool>>;
-    EXPECT_EQ(EnumerateValidity(s),
-              (Seen{{"x|x", true}, {"y|x", true}, {"x|y", false}, {"y|y", true}}));
+    EXPECT_EQ(Walk(device), (std::vector<std::string>{"x|x", "y|x", "y|y"}));
 
     y->Variant(0)->rules.entries = {x->Variant(0)};
-    CioPlc* three = Device({{x}, {z}, {y}});
     Count();
-    ASSERT_EQ(s.Attach(three), 1);
-    ASSERT_EQ(s.First(0), 1);
-    EXPECT_EQ(s.IsValid(), 0);
-    s.variants = {y->Variant(0), z->Variant(0), x->Variant(0)};
-    EXPECT_EQ(s.IsValid(), 0);
-    s.variants = {z->Variant(0), y->Variant(0), x->Variant(0)};
-    EXPECT_EQ(s.IsValid(), 0);
-    s.variants = {x->Variant(0), z->Variant(0), z->Variant(0)};
-    EXPECT_EQ(s.IsValid(), 1);
+    EXPECT_TRUE(Walk(Device({{x}, {z}, {y}})).empty());
+    EXPECT_TRUE(Walk(Device({{y}, {z}, {x}})).empty());
+    EXPECT_TRUE(Walk(Device({{z}, {y}, {x}})).empty());
+    EXPECT_EQ(Walk(Device({{x}, {z}, {z}})), (std::vector<std::string>{"x|z|z"}));
 }
 
 class SelectorMatch : public SelectorTest {
@@ -166,8 +130,7 @@ protected:
         other = AddModule(db, "M4b", 60 * 10000, {Points(k, 4)});
         device = Device({{four}, {other}});
         Count();
-        ASSERT_EQ(s.Attach(device), 1);
-        ASSERT_EQ(s.First(0), 1);
+        test::AttachFirstValid(s, device);
     }
     CioModul* four = nullptr;
     CioModul* other = nullptr;
@@ -204,8 +167,7 @@ TEST_F(SelectorTest, RequiredKindNeedsToBeRequested) {
     CioPlc* device = Device({{mixed}, {mixed}});
     Count();
     CioModuleSelector s;
-    ASSERT_EQ(s.Attach(device), 1);
-    ASSERT_EQ(s.First(0), 1);
+    test::AttachFirstValid(s, device);
     KindCountMap request;
     request[k] = 2;
     EXPECT_EQ(s.Match(request), -1);
@@ -250,8 +212,7 @@ protected:
         mixed = AddModule(db, "MT", 30 * 10000, {{k, k, k, k, terminal, terminal}});
         device = Device({{eight}, {mixed}, {&EmptyModule()}});
         Count();
-        ASSERT_EQ(s.Attach(device), 1);
-        ASSERT_EQ(s.First(0), 1);
+        test::AttachFirstValid(s, device);
         KindCountMap request;
         request[k] = 10;
         request[terminal] = 1;
@@ -295,8 +256,7 @@ TEST_F(SelectorTest, MarkIdlePositionsKeepsModulesAndStopsAtAPositionThatMustBeF
     CioPlc* device = Device({{m}, {n, &EmptyModule()}, {m, &EmptyModule()}});
     Count();
     CioModuleSelector s;
-    ASSERT_EQ(s.Attach(device), 1);
-    ASSERT_EQ(s.First(0), 1);
+    test::AttachFirstValid(s, device);
     KindCountMap request;
     request[k] = 3;
     ASSERT_EQ(s.Match(request), 3);
@@ -317,8 +277,7 @@ TEST_F(SelectorTest, MarkIdlePositionsKeepsModulesAndStopsAtAPositionThatMustBeF
     // Position 1 cannot be left empty: position 2 is marked, position 1 and below are not.
     CioPlc* strict = Device({{m}, {n}, {m, &EmptyModule()}});
     Count();
-    ASSERT_EQ(s.Attach(strict), 1);
-    ASSERT_EQ(s.First(0), 1);
+    test::AttachFirstValid(s, strict);
     ASSERT_EQ(s.Match(request), 3);
     s.positionMaps[0]->Clear();
     price = -1;
@@ -366,9 +325,9 @@ TEST_F(SelectorCapacity, CloneIsDeep) {
     EXPECT_EQ(copy->positionMaps[2], nullptr);
     (*copy->positionMaps[0])[k] = 1;
     EXPECT_EQ(*s.positionMaps[0]->Find(k), 8);
-    // The copy enumerates on from where the original stood.
-    EXPECT_EQ(copy->Next(0), s.Next(0));
-    EXPECT_EQ(copy->variants, s.variants);
+    // The copy stands on the same digits, as a planner file stores them.
+    EXPECT_EQ(copy->moduleIndexes, s.moduleIndexes);
+    EXPECT_EQ(copy->variantIndexes, s.variantIndexes);
 }
 
 } // namespace

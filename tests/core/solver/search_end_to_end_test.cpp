@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -404,6 +405,58 @@ TEST(SearchCancelMidController, FinishedSolutionsStayAndUnfinishedSiblingsGo) {
     ASSERT_EQ(f.Count(), 1u);
     EXPECT_EQ(f.Layout(0), (Layout{"C:Mb", "P:M8"}));
     ExpectResultMessage(f, 1);
+}
+
+// ---- Runaway catalogues ---------------------------------------------------------------------
+
+// C1 answers the request at once. C2's peripheral takes either of two twin modules, so every
+// solution it joins forks, and the request is far beyond its reach: C2's working list would grow
+// for as long as the machine has memory.
+class SearchRunaway : public ::testing::Test {
+protected:
+    SearchRunaway() {
+        a = f.Kind("A");
+        CioModul* big = f.Module("MBIG", 100, {Points(a, 5000)});
+        CioModul* twin = f.Module("T", 10, {Points(a, 1)});
+        CioModul* other = f.Module("T'", 10, {Points(a, 1)});
+        f.Device("C1", 0, 1000, {&Vornet()}, {{big}});
+        f.Device("C2", 0, 1000, {&Kalbus()}, {{twin}});
+        f.Device("P", 1, 100, {&Kalbus()}, {{twin, other}});
+        f.Request(a, 5000);
+    }
+    SearchProject f;
+    CioType* a = nullptr;
+};
+
+TEST_F(SearchRunaway, OutgrowingItsRoomEndsTheSearchAsCancelled) {
+    f.project.maxWorkingBytes = 256 << 10;
+    f.Search(6);
+    EXPECT_TRUE(f.project.RanOutOfMemory());
+    ASSERT_EQ(f.Count(), 1u);
+    EXPECT_EQ(f.Layout(0), (Layout{"C1:MBIG"}));
+    ExpectResultMessage(f, 1);
+}
+
+TEST(SearchCancelPromptly, EvenWhileADeviceIsStillBeingEnumerated) {
+    SearchProject f;
+    CioType* a = f.Kind("A");
+    std::vector<CioType*> modules;
+    for (int m = 0; m < 10; ++m)
+        modules.push_back(f.Module("M" + std::to_string(m), 10 + m, {Points(a, 1 + m)}));
+    // Ten choices in each of twelve positions: 10^12 configurations.
+    f.Device("C", 0, 1000, {&Vornet()}, std::vector<std::vector<CioType*>>(12, modules));
+    f.Request(a, 50);
+    ManualResetEvent stop;
+    std::chrono::steady_clock::time_point stopped;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stopped = std::chrono::steady_clock::now();
+        stop.Set();
+    });
+    f.Search(0, &stop);
+    const auto returned = std::chrono::steady_clock::now();
+    canceller.join();
+    EXPECT_LT(returned - stopped, std::chrono::seconds(1));
 }
 
 // ---- Determinism ----------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "model/cio_solution.h"
 #include "model/cio_variant.h"
 #include "model/object_stream.h"
+#include "solver/device_configurations.h"
 #include "solver/search_level.h"
 #include "support/search_project.h"
 
@@ -193,13 +194,13 @@ TEST_F(SearchEquip, NothingToPayOrNothingToOfferIsNeverConfigured) {
     KindCountMap remaining;
     remaining[a] = 4;
     CioEquip equip;
-    EXPECT_EQ(equip.Configure(normal, remaining, 4, false), 1);
+    EXPECT_EQ(equip.Configure(DeviceConfigurations(normal), remaining, 4, false), 1);
     EXPECT_EQ(equip.selectors.size(), 1u);
-    EXPECT_EQ(equip.Configure(gratis, remaining, 4, false), 0);
+    EXPECT_EQ(equip.Configure(DeviceConfigurations(gratis), remaining, 4, false), 0);
     EXPECT_TRUE(equip.selectors.empty());
     EXPECT_EQ(equip.Device(), gratis);
-    EXPECT_EQ(equip.Configure(hollow, remaining, 4, false), 0);
-    EXPECT_EQ(equip.Configure(normal, remaining, 0, false), 0);
+    EXPECT_EQ(equip.Configure(DeviceConfigurations(hollow), remaining, 4, false), 0);
+    EXPECT_EQ(equip.Configure(DeviceConfigurations(normal), remaining, 0, false), 0);
 }
 
 TEST_F(SearchEquip, BestScoreWinsAndSetsPriceAndCount) {
@@ -210,7 +211,7 @@ TEST_F(SearchEquip, BestScoreWinsAndSetsPriceAndCount) {
     KindCountMap remaining;
     remaining[a] = 4;
     CioEquip equip;
-    ASSERT_EQ(equip.Configure(device, remaining, 4, false), 1);
+    ASSERT_EQ(equip.Configure(DeviceConfigurations(device), remaining, 4, false), 1);
     ASSERT_EQ(equip.selectors.size(), 1u);
     EXPECT_EQ(equip.Chosen()->modules[0], cheap);
     const double p = 50.0 / 1100.0;
@@ -225,9 +226,9 @@ TEST_F(SearchEquip, UncoveredConfigurationsCountOnlyForTheFirstDevice) {
     KindCountMap remaining;
     remaining[b] = 3;
     CioEquip equip;
-    EXPECT_EQ(equip.Configure(device, remaining, 3, false), 1);
+    EXPECT_EQ(equip.Configure(DeviceConfigurations(device), remaining, 3, false), 1);
     EXPECT_TRUE(equip.selectors.empty());
-    EXPECT_EQ(equip.Configure(device, remaining, 3, true), 1);
+    EXPECT_EQ(equip.Configure(DeviceConfigurations(device), remaining, 3, true), 1);
     ASSERT_EQ(equip.selectors.size(), 1u);
     EXPECT_EQ(equip.Chosen()->modules[0], cheap);
     EXPECT_EQ(equip.ioCount, 0);
@@ -241,7 +242,7 @@ TEST_F(SearchEquip, EqualScoresAccumulateButSameModulesAppearOnce) {
     KindCountMap remaining;
     remaining[a] = 8;
     CioEquip equip;
-    ASSERT_EQ(equip.Configure(device, remaining, 8, false), 1);
+    ASSERT_EQ(equip.Configure(DeviceConfigurations(device), remaining, 8, false), 1);
     ASSERT_EQ(equip.selectors.size(), 3u);
     EXPECT_EQ(equip.selectors[0]->modules[0], big);
     EXPECT_EQ(equip.selectors[1]->modules[0], twin);
