@@ -36,13 +36,16 @@ bool WorkerThread::Start(std::function<void()> task) {
     return true;
 }
 
+void WorkerThread::RequestStop() {
+    m_stop.Set();
+    if (m_thread.joinable())
+        RaiseToNormalPriority(m_thread);
+}
+
 void WorkerThread::StopAndJoin() {
-    if (!m_stop.IsSet())
-        m_stop.Set();
-    if (!m_thread.joinable())
-        return;
-    RaiseToNormalPriority(m_thread);
-    m_thread.join();
+    RequestStop();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 } // namespace pinsum

@@ -21,10 +21,11 @@ public:
 
     // Starts the task on a new thread; false when the thread cannot be created.
     bool Start(std::function<void()> task);
-    void RequestStop() { m_stop.Set(); }
+    // Sets the stop event and gives the thread normal priority again, so that a busy machine
+    // cannot starve the task on its way to the end.
+    void RequestStop();
     ManualResetEvent& StopEvent() { return m_stop; }
-    // Sets the stop event, gives the thread normal priority again so that a busy machine cannot
-    // starve it, and waits for it to end.
+    // RequestStop, then waits for the task to end.
     void StopAndJoin();
 
 private:

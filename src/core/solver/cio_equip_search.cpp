@@ -27,8 +27,15 @@ int CioEquip::Configure(const DeviceConfigurations& configurations,
     }
     price += target->listPrice.Numeric();
     const size_t positions = configurations.Positions();
-    for (size_t start = 0; start < best.digits.size(); start += positions)
+    for (size_t start = 0, made = 0; start < best.digits.size(); start += positions, ++made) {
+        // Equally good configurations can number hundreds of thousands; a cancel must not wait
+        // for a selector of each.
+        if (made % ConfigurationWalk::kPollEvery == 0 && configurations.StopRequested()) {
+            selectors.clear();
+            return 0;
+        }
         selectors.push_back(configurations.Selector(best.digits.data() + start, remaining));
+    }
     return 1;
 }
 

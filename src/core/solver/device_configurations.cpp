@@ -104,8 +104,7 @@ public:
         const size_t n = m_modules.size();
         for (size_t p = 0; p < n; ++p)
             m_modules[p] = m_walk->Choice(p, digits[p]).module;
-        if (!m_kept.empty() &&
-            std::count(m_modules.begin(), m_modules.end(), m_emptyModule) >= 2)
+        if (!m_kept.empty() && std::count(m_modules.begin(), m_modules.end(), m_emptyModule) >= 2)
             return;
         if (m_used.size() == kMaxKept)
             return;
@@ -128,8 +127,8 @@ private:
 class DeviceConfigurations::Builder {
 public:
     Builder(DeviceConfigurations& target, size_t maxBytes)
-        : m_target(target), m_width(target.m_walk.Width()),
-          m_positions(target.m_walk.Positions()), m_maxBytes(maxBytes), m_key(m_width) {}
+        : m_target(target), m_width(target.m_walk.Width()), m_positions(target.m_walk.Positions()),
+          m_maxBytes(maxBytes), m_key(m_width) {}
 
     // False when the configurations do not fit into maxBytes or the stop event ended the walk.
     bool Run() {
@@ -251,8 +250,8 @@ size_t DeviceConfigurations::Bytes() const {
            m_fades.size() * sizeof(double);
 }
 
-BestConfigurations DeviceConfigurations::Best(const KindCountMap& remaining,
-                                              int32_t remainingTotal, bool first) const {
+BestConfigurations DeviceConfigurations::Best(const KindCountMap& remaining, int32_t remainingTotal,
+                                              bool first) const {
     const Scoring scoring(m_walk, remaining, remainingTotal);
     return m_walked ? BestWalked(scoring, first) : BestOfGroups(scoring, first);
 }
@@ -285,9 +284,8 @@ BestConfigurations DeviceConfigurations::BestOfGroups(const Scoring& scoring, bo
     best.covered = covered[lead];
     Distinct distinct(m_walk);
     const size_t n = m_walk.Positions();
-    const bool complete = ForEachInOrder(groups, [&](uint32_t ordinal) {
-        distinct.Add(m_digits.data() + ordinal * n);
-    });
+    const bool complete = ForEachInOrder(
+        groups, [&](uint32_t ordinal) { distinct.Add(m_digits.data() + ordinal * n); });
     if (complete)
         best.digits = distinct.Take();
     return best;
@@ -312,6 +310,10 @@ bool DeviceConfigurations::ForEachInOrder(const std::vector<uint32_t>& groups,
             next.emplace(m_ordinals[at + 1], at + 1, end);
     }
     return true;
+}
+
+bool DeviceConfigurations::StopRequested() const {
+    return m_stop != nullptr && m_stop->IsSet();
 }
 
 BestConfigurations DeviceConfigurations::BestWalked(const Scoring& scoring, bool first) const {
@@ -345,8 +347,8 @@ BestConfigurations DeviceConfigurations::BestWalked(const Scoring& scoring, bool
     return best;
 }
 
-std::unique_ptr<CioModuleSelector> DeviceConfigurations::Selector(
-    const uint32_t* digits, const KindCountMap& request) const {
+std::unique_ptr<CioModuleSelector>
+DeviceConfigurations::Selector(const uint32_t* digits, const KindCountMap& request) const {
     auto selector = std::make_unique<CioModuleSelector>();
     selector->device = Device();
     selector->validStructure = 1;

@@ -44,6 +44,7 @@ public:
     size_t Positions() const { return m_walk.Positions(); }
     // Memory the kept configurations take; 0 for a device walked for every request.
     size_t Bytes() const;
+    bool StopRequested() const;
     BestConfigurations Best(const KindCountMap& remaining, int32_t remainingTotal,
                             bool first) const;
     // A selector standing on the configuration, with the request matched.
