@@ -41,6 +41,7 @@ struct Command {
 const std::vector<Command>& CatalogueCommands();
 const std::vector<Command>& PlanCommands();
 const std::vector<Command>& SolveCommands();
+const std::vector<Command>& RequestCommands();
 const std::vector<Command>& UpdateCommands();
 const std::vector<Command>& HelpCommands();
 

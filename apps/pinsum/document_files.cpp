@@ -1,7 +1,11 @@
 #include "document_files.h"
 
+#include <filesystem>
+
 #include "command.h"
 #include "host/file_io.h"
+#include "host/input_quote.h"
+#include "host/program_folders.h"
 #include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_db.h"
@@ -36,6 +40,24 @@ std::unique_ptr<Root> LoadDocument(const std::string& path, const char* magic, c
     return root;
 }
 
+constexpr const char* kDefaultCatalogue = "iodb.pp";
+
+// A catalogue given on the command line is taken as it is; only the default one is looked for in
+// the data folders.
+std::string CataloguePath(const std::optional<std::string>& given) {
+    if (given) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(*given, error))
+            throw CliError(*given + ": no such catalogue file");
+        return std::filesystem::absolute(*given).string();
+    }
+    const std::optional<std::string> found = FindDataFile(kDefaultCatalogue);
+    if (!found)
+        throw CliError(std::string(kDefaultCatalogue) + " not found in the program folder " +
+                       ProgramFolder() + " or its PROJECT folder (give --catalogue FILE)");
+    return *found;
+}
+
 } // namespace
 
 std::unique_ptr<CioDb> LoadCatalogue(const std::string& path) {
@@ -54,6 +76,19 @@ std::unique_ptr<CioProject> LoadPlannerProject(const std::string& path) {
         LoadDocument<CioProject>(path, kPlannerMagic, "planner", LoadPlannerFile);
     if (project == nullptr)
         throw CliError(path + ": the planner file holds no project");
+    return project;
+}
+
+std::unique_ptr<CioProject> LoadCalculatorProject(const std::optional<std::string>& catalogue) {
+    const std::string path = CataloguePath(catalogue);
+    const std::string& shown = catalogue ? *catalogue : path;
+    auto project = std::make_unique<CioProject>();
+    StderrMessenger messenger;
+    std::string error;
+    if (!project->LoadDatabase(&path, &messenger, nullptr, &error))
+        throw CliError(error.find(path) != std::string::npos ? error : shown + ": " + error);
+    if (project->database == nullptr)
+        throw CliError(shown + ": no catalogue database in the file");
     return project;
 }
 

@@ -20,8 +20,8 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> all = SolveCommands();
-    for (const std::vector<Command>* group :
-         {&CatalogueCommands(), &PlanCommands(), &UpdateCommands(), &HelpCommands()})
+    for (const std::vector<Command>* group : {&RequestCommands(), &CatalogueCommands(),
+                                              &PlanCommands(), &UpdateCommands(), &HelpCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }

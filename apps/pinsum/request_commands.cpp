@@ -1,0 +1,61 @@
+#include <iostream>
+
+#include <nlohmann/json.hpp>
+
+#include "command.h"
+#include "command_options.h"
+#include "document_files.h"
+#include "host/text_codec.h"
+#include "model/cio_node.h"
+#include "model/cio_project.h"
+
+namespace pinsum::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A request naming everything the catalogue offers, so that the user only edits numbers and
+// deletes what the machine does not use: every IO kind at 0, every terminal kind enabled, the
+// series offered by default.
+Json RequestTemplate(const CioProject& project) {
+    Json counts = Json::object();
+    Json terminals = Json::array();
+    for (const auto& child : project.requestList.children) {
+        const auto* item = dynamic_cast<const CioNode*>(child.get());
+        if (item == nullptr || item->Kind() == nullptr)
+            continue;
+        const std::string name = Cp1250ToUtf8(item->Kind()->name);
+        counts[name] = 0;
+        if (item->Kind()->Category() != 0)
+            terminals.push_back(name);
+    }
+    Json series = Json::array();
+    for (const CioType* entry : project.seriesSelection.entries)
+        if (entry != nullptr && (entry->flags & FLAG_DEFAULT) != 0)
+            series.push_back(Cp1250ToUtf8(entry->name));
+    return {{"level", 0},
+            {"counts", std::move(counts)},
+            {"terminals_enabled", std::move(terminals)},
+            {"series", std::move(series)},
+            {"unchecked_devices", Json::array()}};
+}
+
+int Template(const std::vector<std::string>& arguments) {
+    std::optional<std::string> catalogue;
+    ReadOptions(arguments, {{"--catalogue", &catalogue}}, false);
+    std::cout << RequestTemplate(*LoadCalculatorProject(catalogue)).dump(2) << '\n';
+    return kExitOk;
+}
+
+} // namespace
+
+const std::vector<Command>& RequestCommands() {
+    static const std::vector<Command> commands = {
+        {"request", "template", "[--catalogue FILE]",
+         "Prints a request naming every IO kind, terminal kind and default series, to edit.",
+         kOwnArguments, Template},
+    };
+    return commands;
+}
+
+} // namespace pinsum::cli
