@@ -22,7 +22,7 @@ int Show(const std::vector<std::string>& arguments) {
     if (files.size() != 1)
         throw CliError(std::string("usage: pinsum plan show ") + kShowArguments);
     const OutputFormat chosenFormat = ParseOutputFormat(format);
-    const SolutionChoice choice = ParseSolutionChoice(solution);
+    const SolutionChoice choice = ParseSolutionChoice(solution, chosenFormat);
     const std::unique_ptr<CioProject> project = LoadPlannerProject(files[0]);
     switch (chosenFormat) {
     case OutputFormat::Text:

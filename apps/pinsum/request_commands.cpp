@@ -14,20 +14,16 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// A request naming everything the catalogue offers, so that the user only edits numbers and
-// deletes what the machine does not use: every IO kind at 0, every terminal kind enabled, the
-// series offered by default.
+// A request naming everything the catalogue offers, so that the user only edits numbers: every IO
+// kind at 0, terminal kinds included, and the series offered by default. No terminal kind is
+// enabled, as in the calculator at start: an enabled one keeps only the controllers that offer it.
 Json RequestTemplate(const CioProject& project) {
     Json counts = Json::object();
-    Json terminals = Json::array();
     for (const auto& child : project.requestList.children) {
         const auto* item = dynamic_cast<const CioNode*>(child.get());
         if (item == nullptr || item->Kind() == nullptr)
             continue;
-        const std::string name = Cp1250ToUtf8(item->Kind()->name);
-        counts[name] = 0;
-        if (item->Kind()->Category() != 0)
-            terminals.push_back(name);
+        counts[Cp1250ToUtf8(item->Kind()->name)] = 0;
     }
     Json series = Json::array();
     for (const CioType* entry : project.seriesSelection.entries)
@@ -35,7 +31,7 @@ Json RequestTemplate(const CioProject& project) {
             series.push_back(Cp1250ToUtf8(entry->name));
     return {{"level", 0},
             {"counts", std::move(counts)},
-            {"terminals_enabled", std::move(terminals)},
+            {"terminals_enabled", Json::array()},
             {"series", std::move(series)},
             {"unchecked_devices", Json::array()}};
 }
@@ -52,8 +48,8 @@ int Template(const std::vector<std::string>& arguments) {
 const std::vector<Command>& RequestCommands() {
     static const std::vector<Command> commands = {
         {"request", "template", "[--catalogue FILE]",
-         "Prints a request naming every IO kind, terminal kind and default series, to edit.",
-         kOwnArguments, Template},
+         "Prints a request naming every IO kind and the default series, to edit.", kOwnArguments,
+         Template},
     };
     return commands;
 }

@@ -191,9 +191,11 @@ OutputFormat ParseOutputFormat(const std::optional<std::string>& text) {
     throw CliError("--format: expected text, json or csv, not " + QuoteInput(*text));
 }
 
-SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text) {
+SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, OutputFormat format) {
     if (!text)
         return {1, false};
+    if (format != OutputFormat::Csv)
+        throw CliError("--solution: only --format csv prints single solutions");
     if (*text == "all")
         return {std::nullopt, true};
     int number = 0;

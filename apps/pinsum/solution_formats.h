@@ -20,8 +20,9 @@ struct SolutionChoice {
     bool given = false;        // named on the command line, so it must exist
 };
 
-// The value of --solution: a number from 1 or "all"; none given means solution 1.
-SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text);
+// The value of --solution: a number from 1 or "all"; none given means solution 1. Only the bill
+// of materials takes it: with another format it is a CliError.
+SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, OutputFormat format);
 
 // The solutions as the JSON form of docs/solutions-json.md, with the search's message (UTF-8)
 // or null where there is none, as for a planner file.

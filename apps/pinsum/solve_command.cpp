@@ -132,7 +132,7 @@ int Solve(const std::vector<std::string>& arguments) {
     const SearchRequest request = ReadRequest(*options.request);
     const int level = SearchLevelFor(options, request);
     const OutputFormat format = ParseOutputFormat(options.format);
-    const SolutionChoice choice = ParseSolutionChoice(options.solution);
+    const SolutionChoice choice = ParseSolutionChoice(options.solution, format);
     const std::unique_ptr<CioProject> project = LoadCalculatorProject(options.catalogue);
     try {
         ApplySearchRequest(request, *project);
