@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ make cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev
+    nlohmann-json3-dev libutf8proc-dev
     libjpeg-dev
     libcurl4-openssl-dev python3-pyftpdlib
     clang libclang-rt-14-dev

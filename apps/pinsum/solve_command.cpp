@@ -16,6 +16,7 @@
 #include "solver/search_level.h"
 #include "solver/search_request.h"
 #include "solver/solution_report.h"
+#include "unicode_names.h"
 
 namespace pinsum::cli {
 namespace {
@@ -82,8 +83,10 @@ int SearchLevelFor(const SolveOptions& options, const SearchRequest& request) {
 SearchRequest ReadRequest(const std::string& path) {
     const std::vector<uint8_t> bytes = ReadFileBytes(path);
     try {
-        return ParseSearchRequest(
+        SearchRequest request = ParseSearchRequest(
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        ComposeNames(request);
+        return request;
     } catch (const RequestError& e) {
         throw CliError(path + ": " + e.what());
     }
