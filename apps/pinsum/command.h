@@ -36,6 +36,8 @@ struct Command {
     const char* summary;
     size_t argumentCount;
     int (*run)(const std::vector<std::string>& arguments);
+    // What `pinsum GROUP NAME --help` says about the options, one per line; none without options.
+    const char* options = nullptr;
 };
 
 const std::vector<Command>& CatalogueCommands();

@@ -4,6 +4,7 @@
 
 #include "command.h"
 #include "host/input_quote.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 
@@ -18,13 +19,13 @@ std::vector<std::string> ReadOptions(const std::vector<std::string>& arguments,
         if (option == options.end()) {
             const bool isOption = word.size() > 1 && word[0] == '-';
             if (isOption || !wordsAllowed)
-                throw CliError(isOption ? "unknown option " + QuoteInput(word)
-                                        : "unexpected argument " + QuoteInput(word));
+                throw CliError((isOption ? Tr("unknown option ") : Tr("unexpected argument ")) +
+                               QuoteInput(word));
             words.push_back(word);
             continue;
         }
         if (i + 1 == arguments.size())
-            throw CliError("option '" + word + "' needs a value");
+            throw CliError(Tr("option ") + QuoteInput(word) + Tr(" needs a value"));
         *option->value = arguments[++i];
     }
     return words;

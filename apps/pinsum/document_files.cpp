@@ -11,6 +11,7 @@
 #include "model/cio_db.h"
 #include "model/cio_project.h"
 #include "stderr_messenger.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -27,11 +28,12 @@ bool HasMagic(const std::vector<uint8_t>& bytes, const char* magic) {
 
 // Reads a file of one kind: its magic must match, duplicate identities are warned about.
 template <class Root>
-std::unique_ptr<Root> LoadDocument(const std::string& path, const char* magic, const char* kind,
+std::unique_ptr<Root> LoadDocument(const std::string& path, const char* magic,
+                                   const char* notOfKind,
                                    void (*load)(ArchiveReader&, std::unique_ptr<Root>&)) {
     const std::vector<uint8_t> bytes = ReadFileBytes(path);
     if (!HasMagic(bytes, magic))
-        throw CliError(path + ": not a " + kind + " file");
+        throw CliError(path + ": " + Tr(notOfKind));
     ArchiveReader reader(bytes, path);
     StderrMessenger messenger;
     reader.messenger = &messenger;
@@ -48,7 +50,7 @@ std::string CataloguePath(const std::optional<std::string>& given) {
     if (given) {
         std::error_code error;
         if (!std::filesystem::is_regular_file(*given, error))
-            throw CliError(*given + ": no such catalogue file");
+            throw CliError(*given + ": " + Tr("no such catalogue file"));
         return std::filesystem::absolute(*given).string();
     }
     const std::optional<std::string> found = FindDataFile(kDefaultCatalogue);
@@ -61,7 +63,7 @@ std::string CataloguePath(const std::optional<std::string>& given) {
 } // namespace
 
 std::unique_ptr<CioDb> LoadCatalogue(const std::string& path) {
-    return LoadDocument<CioDb>(path, kDatabaseMagic, "catalogue", LoadDatabaseFile);
+    return LoadDocument<CioDb>(path, kDatabaseMagic, N_("not a catalogue file"), LoadDatabaseFile);
 }
 
 std::unique_ptr<CioDb> LoadCatalogueDatabase(const std::string& path) {
@@ -73,7 +75,7 @@ std::unique_ptr<CioDb> LoadCatalogueDatabase(const std::string& path) {
 
 std::unique_ptr<CioProject> LoadPlannerProject(const std::string& path) {
     std::unique_ptr<CioProject> project =
-        LoadDocument<CioProject>(path, kPlannerMagic, "planner", LoadPlannerFile);
+        LoadDocument<CioProject>(path, kPlannerMagic, N_("not a planner file"), LoadPlannerFile);
     if (project == nullptr)
         throw CliError(path + ": the planner file holds no project");
     return project;

@@ -16,6 +16,7 @@
 #include "model/cio_db.h"
 #include "plain_text_canvas.h"
 #include "stderr_messenger.h"
+#include "translation.h"
 #include "unicode_names.h"
 
 namespace pinsum::cli {
@@ -120,9 +121,12 @@ int Convert(const std::vector<std::string>& arguments) {
 const std::vector<Command>& HelpCommands() {
     static const std::vector<Command> commands = {
         {"help", "show", "CATALOGUE ITEM-NAME [--plain]",
-         "Prints an item's help as mark-up, or laid out as plain text.", kOwnArguments, Show},
+         N_("Prints an item's help as mark-up, or laid out as plain text."), kOwnArguments, Show,
+         N_("  --plain              lays the help out as plain text, as the tool-tip shows it\n")},
         {"help", "convert", "FILE.rtf [--raw]",
-         "Converts a rich-text file to mark-up; --raw: the exact bytes.", kOwnArguments, Convert},
+         N_("Converts a rich-text file to mark-up; --raw: the exact bytes."), kOwnArguments,
+         Convert,
+         N_("  --raw                the exact mark-up bytes: Windows-1250, pictures included\n")},
     };
     return commands;
 }

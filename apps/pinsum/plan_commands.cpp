@@ -7,6 +7,7 @@
 #include "model/cio_project.h"
 #include "solution_formats.h"
 #include "solver/solution_report.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -26,7 +27,9 @@ int Show(const std::vector<std::string>& arguments) {
     const std::unique_ptr<CioProject> project = LoadPlannerProject(files[0]);
     switch (chosenFormat) {
     case OutputFormat::Text:
-        std::cout << ProjectReport(*project) << "\nSolution report\n" << SolutionsReport(*project);
+        std::cout << ProjectReport(*project) << '\n'
+                  << Tr("Solution report") << '\n'
+                  << SolutionsReport(*project);
         break;
     case OutputFormat::Json:
         std::cout << SolutionsJson(*project, std::nullopt);
@@ -43,8 +46,10 @@ int Show(const std::vector<std::string>& arguments) {
 const std::vector<Command>& PlanCommands() {
     static const std::vector<Command> commands = {
         {"plan", "show", kShowArguments,
-         "Shows a planner file: request, series and solutions with their report.", kOwnArguments,
-         Show},
+         N_("Shows a planner file: request, series and solutions with their report."),
+         kOwnArguments, Show,
+         N_("  --format FORMAT      text (default), json or csv (bill of materials)\n"
+            "  --solution N|all     the solution the bill of materials lists (default 1)\n")},
     };
     return commands;
 }

@@ -8,6 +8,7 @@
 #include "host/text_codec.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -48,8 +49,9 @@ int Template(const std::vector<std::string>& arguments) {
 const std::vector<Command>& RequestCommands() {
     static const std::vector<Command> commands = {
         {"request", "template", "[--catalogue FILE]",
-         "Prints a request naming every IO kind and the default series, to edit.", kOwnArguments,
-         Template},
+         N_("Prints a request naming every IO kind and the default series, to edit."),
+         kOwnArguments, Template,
+         N_("  --catalogue FILE     the catalogue (default: iodb.pp found beside the program)\n")},
     };
     return commands;
 }

@@ -16,6 +16,7 @@
 #include "solver/search_level.h"
 #include "solver/search_request.h"
 #include "solver/solution_report.h"
+#include "translation.h"
 #include "unicode_names.h"
 
 namespace pinsum::cli {
@@ -108,8 +109,10 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, Output
         refused = refused || message.icon == MessageIcon::Stop;
     if (outcome.cancelled)
         std::cerr << (outcome.messages.empty()
-                          ? "pinsum: cancelled before any solution was finished\n"
-                          : "pinsum: cancelled; the solutions finished so far follow\n");
+                          ? std::string("pinsum: ") +
+                                Tr("cancelled before any solution was finished") + "\n"
+                          : std::string("pinsum: ") +
+                                Tr("cancelled; the solutions finished so far follow") + "\n");
     switch (format) {
     case OutputFormat::Text:
         for (const ShownMessage& message : outcome.messages)
@@ -155,8 +158,14 @@ int Solve(const std::vector<std::string>& arguments) {
 const std::vector<Command>& SolveCommands() {
     static const std::vector<Command> commands = {
         {"solve", "", kArguments,
-         "Searches the catalogue for the solutions of a request and prints them.", kOwnArguments,
-         Solve},
+         N_("Searches the catalogue for the solutions of a request and prints them."),
+         kOwnArguments, Solve,
+         N_("  --catalogue FILE     the catalogue (default: iodb.pp found beside the program)\n"
+            "  --request FILE       the request JSON (see 'pinsum request template')\n"
+            "  --level N            the search level 0 to 6, instead of the request's\n"
+            "  --save FILE          also writes the calculation as a planner file\n"
+            "  --format FORMAT      text (the report, default), json or csv (bill of materials)\n"
+            "  --solution N|all     the solution the bill of materials lists (default 1)\n")},
     };
     return commands;
 }
