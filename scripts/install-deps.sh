@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
     g++ make cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev
+    nlohmann-json3-dev libutf8proc-dev
+    gettext locales
     libjpeg-dev
     libcurl4-openssl-dev python3-pyftpdlib
     clang libclang-rt-14-dev
@@ -19,14 +20,24 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
     sudo_cmd=(sudo)
 fi
+
+# The Czech locale, in which the tests check the tool's Czech messages.
+ensure_czech_locale() {
+    if ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf-\?8$'; then
+        "${sudo_cmd[@]}" sed -i 's/^# *\(cs_CZ\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+        "${sudo_cmd[@]}" locale-gen cs_CZ.UTF-8 >/dev/null
+    fi
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+    ensure_czech_locale
+    exit 0
+fi
 echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_czech_locale

@@ -6,6 +6,7 @@
 #include "host/file_io.h"
 #include "model/catalogue_json.h"
 #include "model/cio_db.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -49,11 +50,13 @@ int Resave(const std::vector<std::string>& arguments) {
 
 const std::vector<Command>& CatalogueCommands() {
     static const std::vector<Command> commands = {
-        {"catalogue", "show", "FILE", "Shows the catalogue file as a readable tree.", 1, Show},
-        {"catalogue", "export", "FILE", "Writes the catalogue file as JSON to stdout.", 1, Export},
-        {"catalogue", "import", "FILE.json OUT", "Builds a catalogue file from its JSON form.", 2,
-         Import},
-        {"catalogue", "resave", "IN OUT", "Reads a catalogue file and writes it again.", 2, Resave},
+        {"catalogue", "show", "FILE", N_("Shows the catalogue file as a readable tree."), 1, Show},
+        {"catalogue", "export", "FILE", N_("Writes the catalogue file as JSON to stdout."), 1,
+         Export},
+        {"catalogue", "import", "FILE.json OUT", N_("Builds a catalogue file from its JSON form."),
+         2, Import},
+        {"catalogue", "resave", "IN OUT", N_("Reads a catalogue file and writes it again."), 2,
+         Resave},
     };
     return commands;
 }

@@ -17,6 +17,7 @@
 #include "model/cio_solution.h"
 #include "model/cio_variant.h"
 #include "model/object_stream.h"
+#include "translation.h"
 
 namespace pinsum {
 namespace {
@@ -79,18 +80,18 @@ private:
 };
 
 std::string CatalogueWriter::Run() {
-    Line(0, "Catalogue " + Quoted(m_db.name));
-    Heading("IO kinds", m_db.ioKinds);
+    Line(0, cli::Tr("Catalogue ") + Quoted(m_db.name));
+    Heading(cli::N_("IO kinds"), m_db.ioKinds);
     for (size_t i = 0; i < m_db.ioKinds.Count(); ++i)
         Kind(*m_db.ioKinds.At(i));
-    Heading("Modules", m_db.modules);
+    Heading(cli::N_("Modules"), m_db.modules);
     for (size_t i = 0; i < m_db.modules.Count(); ++i)
         if (const auto* module = dynamic_cast<const CioModul*>(m_db.modules.At(i)))
             Module(*module);
-    Heading("Series", m_db.seriesList);
+    Heading(cli::N_("Series"), m_db.seriesList);
     for (size_t i = 0; i < m_db.seriesList.Count(); ++i)
         Series(*m_db.seriesList.At(i));
-    Heading("Devices", m_db.devices);
+    Heading(cli::N_("Devices"), m_db.devices);
     for (size_t i = 0; i < m_db.devices.Count(); ++i)
         if (const auto* device = dynamic_cast<const CioPlc*>(m_db.devices.At(i)))
             Device(*device);
@@ -99,7 +100,7 @@ std::string CatalogueWriter::Run() {
 
 void CatalogueWriter::Heading(const char* title, const CioArray& list) {
     m_text += "\n";
-    Line(0, std::string(title) + " (" + std::to_string(list.Count()) + ")");
+    Line(0, cli::Tr(title) + std::string(" (") + std::to_string(list.Count()) + ")");
 }
 
 void CatalogueWriter::Kind(const CioType& kind) {
@@ -228,12 +229,12 @@ private:
 };
 
 std::string ProjectWriter::Run() {
-    Line(0, "Project " + Quoted(m_project.name));
+    Line(0, cli::Tr("Project ") + Quoted(m_project.name));
     Catalogue();
     Request();
     Series();
     m_text += "\n";
-    Line(0, "Solutions (" + std::to_string(m_project.Count()) + ")");
+    Line(0, cli::Tr("Solutions") + std::string(" (") + std::to_string(m_project.Count()) + ")");
     for (size_t i = 0; i < m_project.Count(); ++i)
         if (const auto* solution = dynamic_cast<const CioSolution*>(m_project.At(i)))
             Solution(*solution);
@@ -243,10 +244,10 @@ std::string ProjectWriter::Run() {
 void ProjectWriter::Catalogue() {
     const CioDb* db = m_project.database.get();
     if (db == nullptr) {
-        Line(0, "No catalogue");
+        Line(0, cli::Tr("No catalogue"));
         return;
     }
-    Line(0, "Catalogue " + Quoted(db->name) + ": " +
+    Line(0, cli::Tr("Catalogue ") + Quoted(db->name) + ": " +
                 Join({std::to_string(db->ioKinds.Count()) + " IO kinds",
                       std::to_string(db->modules.Count()) + " modules",
                       std::to_string(db->seriesList.Count()) + " series",
@@ -255,7 +256,7 @@ void ProjectWriter::Catalogue() {
 
 void ProjectWriter::Request() {
     m_text += "\n";
-    Line(0, "Request");
+    Line(0, cli::Tr("Request"));
     for (size_t i = 0; i < m_project.requestList.Count(); ++i) {
         const CioType* item = m_project.requestList.At(i);
         Line(1, std::string(item->flags & FLAG_CHECKED ? "[x] " : "[ ] ") +
@@ -265,7 +266,7 @@ void ProjectWriter::Request() {
 
 void ProjectWriter::Series() {
     m_text += "\n";
-    Line(0, "Series checked for the design");
+    Line(0, cli::Tr("Series checked for the design"));
     size_t checked = 0;
     for (const CioType* series : m_project.seriesSelection.entries)
         if (series != nullptr && (series->flags & FLAG_CHECKED)) {
@@ -273,7 +274,7 @@ void ProjectWriter::Series() {
             ++checked;
         }
     if (checked == 0)
-        Line(1, "none");
+        Line(1, cli::Tr("none"));
 }
 
 void ProjectWriter::Solution(const CioSolution& solution) {

@@ -36,11 +36,14 @@ struct Command {
     const char* summary;
     size_t argumentCount;
     int (*run)(const std::vector<std::string>& arguments);
+    // What `pinsum GROUP NAME --help` says about the options, one per line; none without options.
+    const char* options = nullptr;
 };
 
 const std::vector<Command>& CatalogueCommands();
 const std::vector<Command>& PlanCommands();
 const std::vector<Command>& SolveCommands();
+const std::vector<Command>& RequestCommands();
 const std::vector<Command>& UpdateCommands();
 const std::vector<Command>& HelpCommands();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace pinsum {
@@ -17,6 +18,10 @@ std::unique_ptr<CioDb> LoadCatalogue(const std::string& path);
 std::unique_ptr<CioDb> LoadCatalogueDatabase(const std::string& path);
 // The project of a planner file; a file of another kind or without a project is an error.
 std::unique_ptr<CioProject> LoadPlannerProject(const std::string& path);
+
+// A calculation on the catalogue as the calculator starts it: the given catalogue file, or
+// iodb.pp found in the data folders. Throws CliError when there is none or it cannot be loaded.
+std::unique_ptr<CioProject> LoadCalculatorProject(const std::optional<std::string>& catalogue);
 
 // Writes the catalogue file so that a failed write leaves the old file whole.
 void SaveCatalogue(const std::string& path, const CioDb* db);

@@ -10,22 +10,32 @@
 #include "helptext/picture_element.h"
 #include "host/file_io.h"
 #include "host/input_quote.h"
+#include "host/name_hint.h"
 #include "host/text_codec.h"
 #include "model/cio_array.h"
 #include "model/cio_db.h"
 #include "plain_text_canvas.h"
 #include "stderr_messenger.h"
+#include "translation.h"
+#include "unicode_names.h"
 
 namespace pinsum::cli {
 namespace {
 
 const CioType& FindCatalogueItem(const CioDb& db, const std::string& utf8Name) {
-    const std::string name = Utf8ToCp1250(utf8Name);
+    const std::string composed = ComposedName(utf8Name);
+    const std::string name = Utf8ToCp1250(composed);
+    // A name with characters outside Windows-1250 must not match through its '?' replacements.
+    const bool representable = IsCp1250Representable(composed);
+    std::vector<std::string> names;
     for (const CioArray* list : {&db.ioKinds, &db.modules, &db.seriesList, &db.devices})
-        for (const std::unique_ptr<CioType>& item : list->children)
-            if (item->name == name)
+        for (const std::unique_ptr<CioType>& item : list->children) {
+            if (representable && item->name == name)
                 return *item;
-    throw CliError("no item named " + QuoteInput(utf8Name) + " in the catalogue");
+            names.push_back(item->name);
+        }
+    throw CliError("no item named " + QuoteInput(utf8Name) + " in the catalogue" +
+                   (representable ? DidYouMean(ClosestNames(name, names)) : ""));
 }
 
 // Pictures become one line with their sizes; the rest is the mark-up as it is.
@@ -111,9 +121,12 @@ int Convert(const std::vector<std::string>& arguments) {
 const std::vector<Command>& HelpCommands() {
     static const std::vector<Command> commands = {
         {"help", "show", "CATALOGUE ITEM-NAME [--plain]",
-         "Prints an item's help as mark-up, or laid out as plain text.", kOwnArguments, Show},
+         N_("Prints an item's help as mark-up, or laid out as plain text."), kOwnArguments, Show,
+         N_("  --plain              lays the help out as plain text, as the tool-tip shows it\n")},
         {"help", "convert", "FILE.rtf [--raw]",
-         "Converts a rich-text file to mark-up; --raw: the exact bytes.", kOwnArguments, Convert},
+         N_("Converts a rich-text file to mark-up; --raw: the exact bytes."), kOwnArguments,
+         Convert,
+         N_("  --raw                the exact mark-up bytes: Windows-1250, pictures included\n")},
     };
     return commands;
 }

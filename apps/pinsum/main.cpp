@@ -1,6 +1,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -14,14 +15,15 @@
 #include "host/input_quote.h"
 #include "host/program_folders.h"
 #include "host/version.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> all = SolveCommands();
-    for (const std::vector<Command>* group :
-         {&CatalogueCommands(), &PlanCommands(), &UpdateCommands(), &HelpCommands()})
+    for (const std::vector<Command>* group : {&RequestCommands(), &CatalogueCommands(),
+                                              &PlanCommands(), &UpdateCommands(), &HelpCommands()})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }
@@ -47,12 +49,19 @@ void UsageLine(std::ostream& out, const std::string& synopsis, const char* summa
 }
 
 void PrintUsage(std::ostream& out) {
-    out << "Usage: pinsum COMMAND ARGUMENTS...\n\nCommands:\n";
+    out << Tr("Usage: pinsum COMMAND ARGUMENTS...\n\nCommands:\n");
     for (const Command& command : AllCommands())
         UsageLine(out, "pinsum " + CommandWords(command) + " " + command.arguments,
-                  command.summary);
-    UsageLine(out, "pinsum --version", "Prints the calculator's version.");
-    UsageLine(out, "pinsum help", "Prints this text.");
+                  Tr(command.summary));
+    UsageLine(out, "pinsum --version", Tr("Prints the calculator's version."));
+    UsageLine(out, "pinsum help", Tr("Prints this text."));
+}
+
+void PrintCommandHelp(std::ostream& out, const Command& command) {
+    out << Tr("Usage:") << " pinsum " << CommandWords(command) << " " << command.arguments << "\n\n"
+        << Tr(command.summary) << '\n';
+    if (command.options != nullptr)
+        out << '\n' << Tr("Options:") << '\n' << Tr(command.options);
 }
 
 const Command& FindCommand(const std::vector<std::string>& words) {
@@ -61,26 +70,30 @@ const Command& FindCommand(const std::vector<std::string>& words) {
         if (Matches(command, words))
             return command;
     std::string typed = words[0] + (words.size() >= 2 ? " " + words[1] : "");
-    throw CliError("unknown command " + QuoteInput(typed) + " (see 'pinsum help')");
+    throw CliError(Tr("unknown command ") + QuoteInput(typed) + Tr(" (see 'pinsum help')"));
 }
 
 int RunCommand(const std::vector<std::string>& words) {
     const Command& command = FindCommand(words);
     const size_t commandWords = *command.name != '\0' ? 2 : 1;
     const std::vector<std::string> arguments(words.begin() + commandWords, words.end());
+    if (std::find(arguments.begin(), arguments.end(), "--help") != arguments.end()) {
+        PrintCommandHelp(std::cout, command);
+        return kExitOk;
+    }
     if (command.argumentCount == kOwnArguments)
         return command.run(arguments);
     for (const std::string& argument : arguments)
         if (argument.size() > 1 && argument[0] == '-')
-            throw CliError("unknown option " + QuoteInput(argument));
+            throw CliError(Tr("unknown option ") + QuoteInput(argument));
     if (arguments.size() != command.argumentCount)
-        throw CliError("usage: pinsum " + CommandWords(command) + " " + command.arguments);
+        throw CliError(Tr("usage: pinsum ") + CommandWords(command) + " " + command.arguments);
     return command.run(arguments);
 }
 
 int Run(const std::vector<std::string>& words) {
     if (words.empty())
-        throw CliError("no command given (see 'pinsum help')");
+        throw CliError(Tr("no command given (see 'pinsum help')"));
     if ((words[0] == "help" && words.size() == 1) || words[0] == "--help" || words[0] == "-h") {
         PrintUsage(std::cout);
         return kExitOk;
@@ -129,7 +142,7 @@ int FinishOutput(int status) {
         std::raise(SIGPIPE);
         return 128 + SIGPIPE;
     }
-    std::cerr << "pinsum: cannot write to standard output"
+    std::cerr << "pinsum: " << Tr("cannot write to standard output")
               << (!flushed && error != 0 ? std::string(": ") + std::strerror(error) : "") << '\n';
     return kExitOutputFailed;
 }
@@ -144,6 +157,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     try {
         pinsum::InitGlobalsFromExecutable(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+        InitTranslation(pinsum::ProgramFolder());
         return FinishOutput(Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)));
     } catch (const std::exception& e) {
         std::cerr << "pinsum: " << OneLine(e.what()) << '\n';

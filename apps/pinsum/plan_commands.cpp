@@ -2,17 +2,42 @@
 
 #include "catalogue_report.h"
 #include "command.h"
+#include "command_options.h"
 #include "document_files.h"
 #include "model/cio_project.h"
+#include "solution_formats.h"
 #include "solver/solution_report.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
 
-// The summary, then the saved solutions as `solve` prints them.
+constexpr const char* kShowArguments = "FILE [--format text|json|csv] [--solution N|all]";
+
+// The summary, then the saved solutions as `solve` prints them, in the format asked for.
 int Show(const std::vector<std::string>& arguments) {
-    const std::unique_ptr<CioProject> project = LoadPlannerProject(arguments[0]);
-    std::cout << ProjectReport(*project) << "\nSolution report\n" << SolutionsReport(*project);
+    std::optional<std::string> format;
+    std::optional<std::string> solution;
+    const std::vector<std::string> files =
+        ReadOptions(arguments, {{"--format", &format}, {"--solution", &solution}}, true);
+    if (files.size() != 1)
+        throw CliError(std::string("usage: pinsum plan show ") + kShowArguments);
+    const OutputFormat chosenFormat = ParseOutputFormat(format);
+    const SolutionChoice choice = ParseSolutionChoice(solution, chosenFormat);
+    const std::unique_ptr<CioProject> project = LoadPlannerProject(files[0]);
+    switch (chosenFormat) {
+    case OutputFormat::Text:
+        std::cout << ProjectReport(*project) << '\n'
+                  << Tr("Solution report") << '\n'
+                  << SolutionsReport(*project);
+        break;
+    case OutputFormat::Json:
+        std::cout << SolutionsJson(*project, std::nullopt);
+        break;
+    case OutputFormat::Csv:
+        std::cout << BillOfMaterialsCsv(*project, choice);
+        break;
+    }
     return kExitOk;
 }
 
@@ -20,8 +45,11 @@ int Show(const std::vector<std::string>& arguments) {
 
 const std::vector<Command>& PlanCommands() {
     static const std::vector<Command> commands = {
-        {"plan", "show", "FILE",
-         "Shows a planner file: request, series and solutions with their report.", 1, Show},
+        {"plan", "show", kShowArguments,
+         N_("Shows a planner file: request, series and solutions with their report."),
+         kOwnArguments, Show,
+         N_("  --format FORMAT      text (default), json or csv (bill of materials)\n"
+            "  --solution N|all     the solution the bill of materials lists (default 1)\n")},
     };
     return commands;
 }

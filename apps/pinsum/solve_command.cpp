@@ -1,60 +1,49 @@
-#include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "command.h"
+#include "command_options.h"
 #include "console_search.h"
+#include "document_files.h"
 #include "host/file_io.h"
 #include "host/input_quote.h"
-#include "host/program_folders.h"
 #include "host/text_codec.h"
-#include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_project.h"
+#include "solution_formats.h"
 #include "solver/search_level.h"
 #include "solver/search_request.h"
 #include "solver/solution_report.h"
-#include "stderr_messenger.h"
+#include "translation.h"
+#include "unicode_names.h"
 
 namespace pinsum::cli {
 namespace {
 
-constexpr const char* kArguments =
-    "[--catalogue FILE] --request REQUEST.json [--level N] [--save FILE]";
-constexpr const char* kDefaultCatalogue = "iodb.pp";
+constexpr const char* kArguments = "[--catalogue FILE] --request REQUEST.json [--level N] "
+                                   "[--save FILE] [--format text|json|csv] [--solution N|all]";
 
 struct SolveOptions {
     std::optional<std::string> catalogue;
     std::optional<std::string> request;
     std::optional<std::string> level;
     std::optional<std::string> save;
-};
-
-constexpr std::pair<const char*, std::optional<std::string> SolveOptions::*> kOptions[] = {
-    {"--catalogue", &SolveOptions::catalogue},
-    {"--request", &SolveOptions::request},
-    {"--level", &SolveOptions::level},
-    {"--save", &SolveOptions::save},
+    std::optional<std::string> format;
+    std::optional<std::string> solution;
 };
 
 SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
     SolveOptions options;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& word = arguments[i];
-        const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                         [&](const auto& o) { return word == o.first; });
-        if (option == std::end(kOptions))
-            throw CliError(word.size() > 1 && word[0] == '-'
-                               ? "unknown option " + QuoteInput(word)
-                               : "unexpected argument " + QuoteInput(word));
-        if (i + 1 == arguments.size())
-            throw CliError("option '" + word + "' needs a value");
-        options.*(option->second) = arguments[++i];
-    }
+    ReadOptions(arguments,
+                {{"--catalogue", &options.catalogue},
+                 {"--request", &options.request},
+                 {"--level", &options.level},
+                 {"--save", &options.save},
+                 {"--format", &options.format},
+                 {"--solution", &options.solution}},
+                false);
     if (!options.request)
         throw CliError(std::string("usage: pinsum solve ") + kArguments);
     return options;
@@ -95,60 +84,58 @@ int SearchLevelFor(const SolveOptions& options, const SearchRequest& request) {
 SearchRequest ReadRequest(const std::string& path) {
     const std::vector<uint8_t> bytes = ReadFileBytes(path);
     try {
-        return ParseSearchRequest(
+        SearchRequest request = ParseSearchRequest(
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        ComposeNames(request);
+        return request;
     } catch (const RequestError& e) {
         throw CliError(path + ": " + e.what());
     }
 }
 
-// A catalogue given on the command line is taken as it is; only the default one is looked for in
-// the data folders.
-std::string CataloguePath(const std::optional<std::string>& given) {
-    if (given) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(*given, error))
-            throw CliError(*given + ": no such catalogue file");
-        return std::filesystem::absolute(*given).string();
-    }
-    const std::optional<std::string> found = FindDataFile(kDefaultCatalogue);
-    if (!found)
-        throw CliError(std::string(kDefaultCatalogue) + " not found in the program folder " +
-                       ProgramFolder() + " or its PROJECT folder (give --catalogue FILE)");
-    return *found;
+std::string MessagesText(const SearchOutcome& outcome) {
+    std::string text;
+    for (const ShownMessage& message : outcome.messages)
+        text += (text.empty() ? "" : "\n") + Cp1250ToUtf8(message.text);
+    return text;
 }
 
-std::unique_ptr<CioProject> LoadProject(const std::optional<std::string>& catalogue) {
-    const std::string path = CataloguePath(catalogue);
-    const std::string& shown = catalogue ? *catalogue : path;
-    auto project = std::make_unique<CioProject>();
-    StderrMessenger messenger;
-    std::string error;
-    if (!project->LoadDatabase(&path, &messenger, nullptr, &error))
-        throw CliError(error.find(path) != std::string::npos ? error : shown + ": " + error);
-    if (project->database == nullptr)
-        throw CliError(shown + ": no catalogue database in the file");
-    return project;
-}
-
-// The messages first, then the solutions; the search refused the request when it stopped it
-// with a stop icon.
-int PrintOutcome(const SearchOutcome& outcome, const CioProject& project) {
+// The messages first, then the solutions; in CSV the messages go to stderr, so that standard
+// output holds the bill alone. The search refused the request when it stopped it with a stop icon.
+int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, OutputFormat format,
+                 const SolutionChoice& choice) {
     bool refused = false;
-    for (const ShownMessage& message : outcome.messages) {
-        std::cout << Cp1250ToUtf8(message.text) << '\n';
+    for (const ShownMessage& message : outcome.messages)
         refused = refused || message.icon == MessageIcon::Stop;
-    }
     if (outcome.cancelled)
         std::cerr << (outcome.messages.empty()
-                          ? "pinsum: cancelled before any solution was finished\n"
-                          : "pinsum: cancelled; the solutions finished so far follow\n");
+                          ? std::string("pinsum: ") +
+                                Tr("cancelled before any solution was finished") + "\n"
+                          : std::string("pinsum: ") +
+                                Tr("cancelled; the solutions finished so far follow") + "\n");
     else if (project.RanOutOfMemory())
-        std::cerr << "pinsum: the search stopped when its unfinished solutions outgrew "
-                  << (project.maxWorkingBytes >> 20) << " MB; "
-                  << (outcome.messages.empty() ? "none was finished\n"
-                                               : "the solutions finished so far follow\n");
-    std::cout << SolutionsReport(project);
+        std::cerr << "pinsum: " << Tr("the search stopped when its unfinished solutions outgrew")
+                  << ' ' << (project.maxWorkingBytes >> 20) << " MB; "
+                  << (outcome.messages.empty() ? Tr("none was finished")
+                                               : Tr("the solutions finished so far follow"))
+                  << '\n';
+    switch (format) {
+    case OutputFormat::Text:
+        for (const ShownMessage& message : outcome.messages)
+            std::cout << Cp1250ToUtf8(message.text) << '\n';
+        std::cout << SolutionsReport(project);
+        break;
+    case OutputFormat::Json:
+        std::cout << SolutionsJson(project, MessagesText(outcome));
+        break;
+    case OutputFormat::Csv: {
+        const std::string bill = BillOfMaterialsCsv(project, choice);
+        for (const ShownMessage& message : outcome.messages)
+            std::cerr << Cp1250ToUtf8(message.text) << '\n';
+        std::cout << bill;
+        break;
+    }
+    }
     return refused ? kExitRefused : kExitOk;
 }
 
@@ -156,14 +143,16 @@ int Solve(const std::vector<std::string>& arguments) {
     const SolveOptions options = ParseOptions(arguments);
     const SearchRequest request = ReadRequest(*options.request);
     const int level = SearchLevelFor(options, request);
-    const std::unique_ptr<CioProject> project = LoadProject(options.catalogue);
+    const OutputFormat format = ParseOutputFormat(options.format);
+    const SolutionChoice choice = ParseSolutionChoice(options.solution, format);
+    const std::unique_ptr<CioProject> project = LoadCalculatorProject(options.catalogue);
     try {
         ApplySearchRequest(request, *project);
     } catch (const RequestError& e) {
         throw CliError(*options.request + ": " + e.what());
     }
     const SearchOutcome outcome = RunSearch(*project, level);
-    const int status = PrintOutcome(outcome, *project);
+    const int status = PrintOutcome(outcome, *project, format, choice);
     std::cout.flush();
     if (options.save)
         SavePlannerFile(*options.save, *project);
@@ -175,8 +164,14 @@ int Solve(const std::vector<std::string>& arguments) {
 const std::vector<Command>& SolveCommands() {
     static const std::vector<Command> commands = {
         {"solve", "", kArguments,
-         "Searches the catalogue for the solutions of a request and prints them.", kOwnArguments,
-         Solve},
+         N_("Searches the catalogue for the solutions of a request and prints them."),
+         kOwnArguments, Solve,
+         N_("  --catalogue FILE     the catalogue (default: iodb.pp found beside the program)\n"
+            "  --request FILE       the request JSON (see 'pinsum request template')\n"
+            "  --level N            the search level 0 to 6, instead of the request's\n"
+            "  --save FILE          also writes the calculation as a planner file\n"
+            "  --format FORMAT      text (the report, default), json or csv (bill of materials)\n"
+            "  --solution N|all     the solution the bill of materials lists (default 1)\n")},
     };
     return commands;
 }

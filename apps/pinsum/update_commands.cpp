@@ -9,6 +9,7 @@
 #include "host/program_folders.h"
 #include "host/text_codec.h"
 #include "interrupt_route.h"
+#include "translation.h"
 #include "update/ftp_config.h"
 #include "update/headless_update_dialog.h"
 #include "update/update_flows.h"
@@ -161,12 +162,15 @@ int Upload(const std::vector<std::string>& arguments) {
 const std::vector<Command>& UpdateCommands() {
     static const std::vector<Command> commands = {
         {"update", "check", kCheckArguments,
-         "Asks the update server whether it holds a newer iodb.pp than the data folder.",
-         kOwnArguments, Check},
+         N_("Asks the update server whether it holds a newer iodb.pp than the data folder."),
+         kOwnArguments, Check,
+         N_("  --data-dir DIR       the folder holding iodb.pp (default: the program's folder)\n")},
         {"update", "install", kInstallArguments,
-         "Downloads a newer iodb.pp from the update server and installs it.", kOwnArguments,
-         Install},
-        {"update", "upload", "FILE", "Sends a catalogue file to the update server.", 1, Upload},
+         N_("Downloads a newer iodb.pp from the update server and installs it."), kOwnArguments,
+         Install,
+         N_("  --data-dir DIR       the folder holding iodb.pp (default: the program's folder)\n"
+            "  --skip-check         downloads without the separate check first\n")},
+        {"update", "upload", "FILE", N_("Sends a catalogue file to the update server."), 1, Upload},
     };
     return commands;
 }

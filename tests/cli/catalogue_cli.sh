@@ -3,6 +3,8 @@
 # status 2 for bad input.
 # Usage: catalogue_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
+# The English messages and labels these tests compare with.
+export LC_ALL=C
 
 pinsum=$1
 sample=$2/data/catalogue.json

@@ -4,6 +4,8 @@
 # PINSUM_REGENERATE_GOLDEN=1 writes the expected files instead of comparing (`make golden`).
 # Usage: golden_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
+# The English messages and labels these tests compare with.
+export LC_ALL=C
 
 pinsum=$1
 catalogue=$(dirname "$1")/../../data/iodb.pp

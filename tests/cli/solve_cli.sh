@@ -3,6 +3,8 @@
 # file it saves, refused and bad requests, and Ctrl+C keeping the finished solutions.
 # Usage: solve_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
+# The English messages and labels these tests compare with.
+export LC_ALL=C
 
 pinsum=$1
 catalogue=$(dirname "$1")/../../data/iodb.pp

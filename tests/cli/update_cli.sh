@@ -4,6 +4,8 @@
 # that never shows.
 # Usage: update_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
+# The English messages and labels these tests compare with.
+export LC_ALL=C
 
 pinsum=$1
 source_dir=$2

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/input_quote.h"
+#include "host/name_hint.h"
 #include "host/text_codec.h"
 #include "model/cio_db.h"
 #include "model/cio_line.h"
@@ -142,15 +143,20 @@ template <typename T>
 size_t Catalogue::Find(const std::vector<T*>& objects, const std::string& utf8, const char* what,
                        const std::string& path) {
     std::vector<size_t> found;
-    // A name with characters outside Windows-1250 must not match through its '?' replacements.
-    if (IsCp1250Representable(utf8)) {
-        const std::string name = Utf8ToCp1250(utf8);
-        for (size_t i = 0; i < objects.size(); ++i)
-            if (objects[i]->name == name)
-                found.push_back(i);
+    // A name with characters outside Windows-1250 must not match, nor be hinted at, through its
+    // '?' replacements.
+    const bool representable = IsCp1250Representable(utf8);
+    const std::string name = representable ? Utf8ToCp1250(utf8) : std::string();
+    for (size_t i = 0; i < objects.size() && representable; ++i)
+        if (objects[i]->name == name)
+            found.push_back(i);
+    if (found.empty()) {
+        std::vector<std::string> names;
+        for (const T* object : objects)
+            names.push_back(object->name);
+        Fail(path, std::string("unknown ") + what + " " + QuoteInput(utf8) +
+                       (representable ? DidYouMean(ClosestNames(name, names)) : ""));
     }
-    if (found.empty())
-        Fail(path, std::string("unknown ") + what + " " + QuoteInput(utf8));
     if (found.size() > 1)
         Fail(path, std::string(what) + " " + QuoteInput(utf8) +
                        " is ambiguous: the catalogue has " + std::to_string(found.size()) +

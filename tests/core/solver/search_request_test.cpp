@@ -163,6 +163,8 @@ TEST_F(SearchRequestApplyTest, BadNamesFailWithTheirPathBeforeAnythingChanges) {
     Item(c.kindA)->count = 9;
     const std::pair<const char*, const char*> cases[] = {
         {R"({"counts": {"A": 4, "X": 1}})", R"(counts["X"]: unknown IO kind 'X')"},
+        // Names are exact; one differing in letter case only is offered as the likely meant one.
+        {R"({"counts": {"a": 1}})", R"(counts["a"]: unknown IO kind 'a' (did you mean 'A'?))"},
         // Characters outside Windows-1250 must not match a name through their '?' replacements.
         {R"({"counts": {"日本": 1}})", R"(counts["日本"]: unknown IO kind '日本')"},
         {R"({"series": ["S1", "Řada"]})", "series[1]: unknown series 'Řada'"},

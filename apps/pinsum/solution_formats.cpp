@@ -1,0 +1,238 @@
+#include "solution_formats.h"
+
+#include <charconv>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "command.h"
+#include "host/input_quote.h"
+#include "host/text_codec.h"
+#include "model/cio_equip.h"
+#include "model/cio_module_selector.h"
+#include "model/cio_node.h"
+#include "model/cio_plc.h"
+#include "model/cio_project.h"
+#include "model/cio_solution.h"
+#include "model/cio_variant.h"
+#include "model/currency.h"
+#include "model/object_stream.h"
+
+namespace pinsum::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kJsonFormat = "pinsum-solutions";
+constexpr int kJsonVersion = 1;
+
+std::string Utf8(const std::string& cp1250) {
+    return Cp1250ToUtf8(cp1250);
+}
+
+std::vector<const CioSolution*> Solutions(const CioProject& project) {
+    std::vector<const CioSolution*> solutions;
+    for (size_t i = 0; i < project.children.size(); ++i)
+        if (const CioSolution* solution = project.Solution(i))
+            solutions.push_back(solution);
+    return solutions;
+}
+
+// The modules a configuration really holds: empty slots carry no part and no price.
+std::vector<std::pair<size_t, const CioModul*>> PlacedModules(const CioModuleSelector& chosen) {
+    std::vector<std::pair<size_t, const CioModul*>> placed;
+    for (size_t i = 0; i < chosen.modules.size(); ++i)
+        if (chosen.modules[i] != nullptr && chosen.modules[i] != &EmptyModule())
+            placed.emplace_back(i, chosen.modules[i]);
+    return placed;
+}
+
+// The exact price, unlike the report's, which adds whole units only.
+int64_t EquipmentPrice(const CioEquip& equip) {
+    const CioModuleSelector* chosen = equip.Chosen();
+    if (chosen == nullptr)
+        return 0;
+    return chosen->price.scaled +
+           (equip.Device() != nullptr ? equip.Device()->listPrice.scaled : 0);
+}
+
+// Always with decimals, so that a column of prices reads alike: "14900.00", "1250.50".
+std::string PriceText(int64_t scaled) {
+    const std::string text = FormatPrice(Currency{0, scaled});
+    return text.find('.') == std::string::npos ? text + ".00" : text;
+}
+
+template <class Map> Json PointList(const Map& counts) {
+    Json list = Json::array();
+    for (const auto& [kind, count] : counts)
+        if (kind != nullptr)
+            list.push_back({{"kind", Utf8(kind->name)}, {"count", count}});
+    return list;
+}
+
+Json ConfigurationJson(const CioModuleSelector& chosen) {
+    Json positions = Json::array();
+    for (const auto& [index, module] : PlacedModules(chosen)) {
+        const auto* variant = index < chosen.variants.size()
+                                  ? dynamic_cast<const CioVariant*>(chosen.variants[index])
+                                  : nullptr;
+        const KindCountMap* assigned =
+            index < chosen.positionMaps.size() ? chosen.positionMaps[index].get() : nullptr;
+        positions.push_back(
+            {{"position", index + 1},
+             {"marking", Utf8(module->marking)},
+             {"name", Utf8(module->name)},
+             {"points", variant != nullptr ? PointList(variant->kindCounts) : Json::array()},
+             {"assigned", assigned != nullptr ? PointList(*assigned) : Json::array()}});
+    }
+    return positions;
+}
+
+Json EquipmentJson(const CioEquip& equip) {
+    const CioPlc* device = equip.Device();
+    const CioModuleSelector* chosen = equip.Chosen();
+    return {{"device", device != nullptr ? Utf8(device->name) : ""},
+            {"marking", device != nullptr ? Utf8(device->marking) : ""},
+            {"label", Utf8(equip.GetText())},
+            {"price", PriceText(EquipmentPrice(equip))},
+            {"configuration", chosen != nullptr ? ConfigurationJson(*chosen) : Json::array()}};
+}
+
+Json SolutionJson(const CioSolution& solution) {
+    Json equipment = Json::array();
+    int64_t price = 0;
+    for (size_t i = 0; i < solution.Count(); ++i)
+        if (const CioEquip* equip = solution.Equipment(i)) {
+            equipment.push_back(EquipmentJson(*equip));
+            price += EquipmentPrice(*equip);
+        }
+    Json missing = Json::array();
+    for (const auto& item : solution.remaining)
+        if (item->count != 0)
+            missing.push_back(
+                {{"kind", item->Kind() != nullptr ? Utf8(item->Kind()->name) : "????"},
+                 {"count", item->count}});
+    return {{"number", solution.number},
+            {"price", PriceText(price)},
+            {"used_io", solution.GetIoCount(true)},
+            {"unused_io", solution.GetIoCount(false)},
+            {"complete", solution.IsComplete() != 0},
+            {"equipment", std::move(equipment)},
+            {"missing", std::move(missing)}};
+}
+
+// One line of the bill: a device or module of a solution with its summed quantity.
+struct BillLine {
+    const CioModul* item;
+    const char* kind;
+    int64_t quantity;
+};
+
+void AddToBill(std::vector<BillLine>& lines, const CioModul* item, const char* kind) {
+    for (BillLine& line : lines)
+        if (line.item == item) {
+            ++line.quantity;
+            return;
+        }
+    lines.push_back({item, kind, 1});
+}
+
+std::vector<BillLine> BillOf(const CioSolution& solution) {
+    std::vector<BillLine> lines;
+    for (size_t i = 0; i < solution.Count(); ++i) {
+        const CioEquip* equip = solution.Equipment(i);
+        if (equip == nullptr || equip->Device() == nullptr || equip->Chosen() == nullptr)
+            continue;
+        AddToBill(lines, equip->Device(), "device");
+        for (const auto& [index, module] : PlacedModules(*equip->Chosen()))
+            AddToBill(lines, module, "module");
+    }
+    return lines;
+}
+
+// RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+void CsvRow(std::string& out, const std::vector<std::string>& fields) {
+    for (size_t i = 0; i < fields.size(); ++i)
+        out += (i == 0 ? "" : ",") + CsvField(fields[i]);
+    out += "\r\n";
+}
+
+void AddBillRows(std::string& out, const CioSolution& solution) {
+    const std::string number = std::to_string(solution.number);
+    int64_t total = 0;
+    for (const BillLine& line : BillOf(solution)) {
+        const int64_t linePrice = line.item->listPrice.scaled * line.quantity;
+        total += linePrice;
+        CsvRow(out, {number, line.kind, Utf8(line.item->marking), Utf8(line.item->name),
+                     std::to_string(line.quantity), PriceText(line.item->listPrice.scaled),
+                     PriceText(linePrice)});
+    }
+    CsvRow(out, {number, "total", "", "", "", "", PriceText(total)});
+}
+
+} // namespace
+
+OutputFormat ParseOutputFormat(const std::optional<std::string>& text) {
+    if (!text || *text == "text")
+        return OutputFormat::Text;
+    if (*text == "json")
+        return OutputFormat::Json;
+    if (*text == "csv")
+        return OutputFormat::Csv;
+    throw CliError("--format: expected text, json or csv, not " + QuoteInput(*text));
+}
+
+SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, OutputFormat format) {
+    if (!text)
+        return {1, false};
+    if (format != OutputFormat::Csv)
+        throw CliError("--solution: only --format csv prints single solutions");
+    if (*text == "all")
+        return {std::nullopt, true};
+    int number = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
+    if (error != std::errc() || end != text->data() + text->size() || number < 1)
+        throw CliError("--solution: expected a solution number from 1 or 'all', not " +
+                       QuoteInput(*text));
+    return {number, true};
+}
+
+std::string SolutionsJson(const CioProject& project, const std::optional<std::string>& message) {
+    Json solutions = Json::array();
+    for (const CioSolution* solution : Solutions(project))
+        solutions.push_back(SolutionJson(*solution));
+    const Json document = {{"format", kJsonFormat},
+                           {"version", kJsonVersion},
+                           {"message", message ? Json(*message) : Json(nullptr)},
+                           {"solutions", std::move(solutions)}};
+    return document.dump(2) + "\n";
+}
+
+std::string BillOfMaterialsCsv(const CioProject& project, const SolutionChoice& choice) {
+    const std::vector<const CioSolution*> solutions = Solutions(project);
+    std::string out;
+    CsvRow(out, {"solution", "item", "marking", "name", "quantity", "unit_price", "line_price"});
+    if (!choice.number) {
+        for (const CioSolution* solution : solutions)
+            AddBillRows(out, *solution);
+        return out;
+    }
+    const size_t index = static_cast<size_t>(*choice.number) - 1;
+    if (index < solutions.size())
+        AddBillRows(out, *solutions[index]);
+    else if (choice.given)
+        throw CliError("--solution: there is no solution " + std::to_string(*choice.number) +
+                       " (there are " + std::to_string(solutions.size()) + ")");
+    return out;
+}
+
+} // namespace pinsum::cli

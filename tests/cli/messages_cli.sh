@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# One language per run: the locale chooses English or Czech for the tool's own messages, labels and
+# --help, from the catalogue built beside the program, while the program's Czech texts, the report
+# and the numbers of JSON and CSV stay the same in both.
+# Usage: messages_cli.sh PINSUM_BINARY SOURCE_DIR
+set -u
+
+pinsum=$1
+catalogue=$(dirname "$1")/../../data/iodb.pp
+request=$2/data/request.json
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+[[ -f $(dirname "$pinsum")/locale/cs/LC_MESSAGES/pinsum.mo ]] || fail "no Czech catalogue beside $pinsum"
+locale -a | grep -qi '^cs_CZ\.utf-\?8$' || fail "the cs_CZ.UTF-8 locale is missing (scripts/install-deps.sh)"
+
+# in_language LANG-SETTING EXPECTED COMMAND...: stdout and stderr of the command hold EXPECTED.
+in_language() {
+    local setting=$1 expected=$2
+    shift 2
+    env -u LANGUAGE -u LC_MESSAGES LC_ALL= LANG="$setting" "$pinsum" "$@" >"$tmp/out" 2>&1
+    grep -qF -- "$expected" "$tmp/out" || fail "LANG=$setting $*: no '$expected' in: $(head -5 "$tmp/out")"
+}
+for setting in C en_US.UTF-8; do
+    in_language "$setting" "pinsum: unknown option '--bogus'" solve --bogus
+    in_language "$setting" "Options:" solve --help
+done
+in_language cs_CZ.UTF-8 "pinsum: neznámá volba '--bogus'" solve --bogus
+in_language cs_CZ.UTF-8 "Volby:" solve --help
+in_language cs_CZ.UTF-8 "  --request SOUBOR" solve --help
+in_language cs_CZ.UTF-8 "Druhy IO (" catalogue show "$catalogue"
+in_language C "IO kinds (" catalogue show "$catalogue"
+
+# The report and the machine-readable outputs do not depend on the language.
+"$pinsum" solve --catalogue "$catalogue" --request "$request" --save "$tmp/plan.ppl" >/dev/null
+in_language cs_CZ.UTF-8 "Rozpis řešení" plan show "$tmp/plan.ppl"
+in_language C "Solution report" plan show "$tmp/plan.ppl"
+for format in text json csv; do
+    LC_ALL=C "$pinsum" solve --catalogue "$catalogue" --request "$request" --format $format \
+        >"$tmp/en" 2>/dev/null
+    LC_ALL=cs_CZ.UTF-8 "$pinsum" solve --catalogue "$catalogue" --request "$request" --format $format \
+        >"$tmp/cs" 2>/dev/null
+    cmp -s "$tmp/en" "$tmp/cs" || fail "--format $format differs between the languages"
+done
+
+exit $((failures > 0))
