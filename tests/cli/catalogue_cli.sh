@@ -6,16 +6,8 @@ set -u
 # The English messages and labels these tests compare with.
 export LC_ALL=C
 
-pinsum=$1
+source "$(dirname "$0")/cli_setup.sh"
 sample=$2/data/catalogue.json
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 # Runs a command that must succeed.
 run() {

@@ -6,18 +6,8 @@
 set -u
 export LC_ALL=C
 
-pinsum=$1
-catalogue=$(dirname "$1")/../../data/iodb.pp
-request=$2/data/request.json
+source "$(dirname "$0")/cli_setup.sh"
 check="python3 $2/tests/cli/check_formats.py"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 # run NAME ARGUMENTS...: pinsum with ARGUMENTS, stdout to $tmp/NAME; leaves the exit status in $status.
 run() {

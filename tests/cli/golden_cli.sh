@@ -7,18 +7,8 @@ set -u
 # The English messages and labels these tests compare with.
 export LC_ALL=C
 
-pinsum=$1
-catalogue=$(dirname "$1")/../../data/iodb.pp
-request=$2/data/request.json
+source "$(dirname "$0")/cli_setup.sh"
 expected=$2/tests/cli/expected
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 # golden NAME COMMAND...: the command exits 0, writes nothing on stderr, and prints NAME.txt.
 golden() {

@@ -3,16 +3,8 @@
 # Usage: help_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
 
-pinsum=$1
+source "$(dirname "$0")/cli_setup.sh"
 source_dir=$2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 "$pinsum" catalogue import "$source_dir/data/catalogue.json" "$tmp/iodb.pp" || fail "import"
 

@@ -5,17 +5,7 @@
 # Usage: messages_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
 
-pinsum=$1
-catalogue=$(dirname "$1")/../../data/iodb.pp
-request=$2/data/request.json
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/cli_setup.sh"
 
 [[ -f $(dirname "$pinsum")/locale/cs/LC_MESSAGES/pinsum.mo ]] || fail "no Czech catalogue beside $pinsum"
 locale -a | grep -qi '^cs_CZ\.utf-\?8$' || fail "the cs_CZ.UTF-8 locale is missing (scripts/install-deps.sh)"

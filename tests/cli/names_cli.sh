@@ -5,17 +5,7 @@
 set -u
 export LC_ALL=C
 
-pinsum=$1
-catalogue=$(dirname "$1")/../../data/iodb.pp
-request=$2/data/request.json
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/cli_setup.sh"
 
 nfd() {
     python3 -c 'import sys, unicodedata; print(unicodedata.normalize("NFD", sys.argv[1]), end="")' "$1"

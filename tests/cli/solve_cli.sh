@@ -6,17 +6,7 @@ set -u
 # The English messages and labels these tests compare with.
 export LC_ALL=C
 
-pinsum=$1
-catalogue=$(dirname "$1")/../../data/iodb.pp
-request=$2/data/request.json
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/cli_setup.sh"
 
 # solve ARGUMENTS...: pinsum solve on the sample catalogue; leaves the exit status in $status.
 solve() {
