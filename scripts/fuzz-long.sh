@@ -41,7 +41,9 @@ for target in "${targets[@]}"; do
     seeds=("$nested/seeds/$corpus")
     [ -d "$root/fuzz/corpus/$corpus" ] && seeds+=("$root/fuzz/corpus/$corpus")
     echo "fuzz-long: $target (log in $log)"
-    nice -n 19 "$fuzzer" -timeout=5 -rss_limit_mb=1024 -malloc_limit_mb=512 -max_len=4096 \
+    # The timeout is wall-clock time, and at the lowest priority a busy machine can hold an input
+    # back for seconds: only an input that hangs should fail the campaign.
+    nice -n 19 "$fuzzer" -timeout=60 -rss_limit_mb=1024 -malloc_limit_mb=512 -max_len=4096 \
         -runs="$runs" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$artifacts" "$work" "${seeds[@]}" >"$log" 2>&1
     status=$?
