@@ -24,7 +24,6 @@ EMSCRIPTEN_BINDINGS(pinsum) {
         .function("setTerminalChecked", &WebCalculator::SetTerminalChecked)
         .function("setCount", &WebCalculator::SetCount)
         .function("clearCounts", &WebCalculator::ClearCounts)
-        .function("request", &WebCalculator::Request)
-        .function("helpMarkup", &WebCalculator::HelpMarkup);
+        .function("request", &WebCalculator::Request);
     emscripten::function("solve", &Solve);
 }

@@ -239,18 +239,6 @@ std::string WebCalculator::Request(int level) const {
     return request.dump();
 }
 
-std::string WebCalculator::HelpMarkup(double item) const {
-    const auto handle = static_cast<TreeItem>(item);
-    for (const WebTree* tree : {&m_io, &m_terminals, &m_selection})
-        if (tree->Has(handle)) {
-            std::string markup;
-            if (const CioType* object = tree->GetItemData(handle))
-                object->PrepareHelp(markup);
-            return Utf8(markup);
-        }
-    return std::string();
-}
-
 std::string SolveRequest(const std::string& catalogue, const std::string& requestText, int level,
                          const std::function<bool(const std::string&)>& progress) {
     std::unique_ptr<CioProject> project;

@@ -64,9 +64,6 @@ function treeItem(item, content) {
   const li = document.createElement('li');
   const label = document.createElement('label');
   label.append(...content);
-  label.dataset.help = item.id;
-  label.addEventListener('mouseenter', (e) => showHelp(item.id, e));
-  label.addEventListener('mouseleave', hideHelp);
   li.append(label);
   return li;
 }
@@ -88,23 +85,6 @@ function renderTrees() {
     li.append(devices);
     return li;
   }));
-}
-
-// --- help tool-tips ------------------------------------------------------------------------
-
-let helpTimer = 0;
-function showHelp(id, event) {
-  clearTimeout(helpTimer);
-  const x = event.clientX, y = event.clientY;
-  helpTimer = setTimeout(() => {
-    const markup = state.calc.helpMarkup(id);
-    if (!markup || !window.drawHelp) return;
-    window.drawHelp($('help-tip'), markup, x + 12, y + 16);
-  }, 500);
-}
-function hideHelp() {
-  clearTimeout(helpTimer);
-  $('help-tip').hidden = true;
 }
 
 // --- solutions -----------------------------------------------------------------------------
