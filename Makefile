@@ -3,7 +3,7 @@ JOBS ?= 2
 RELEASE_DIR := build/release
 TEST_DIR := build/test
 
-.PHONY: deps demo demo-catalogue calculator planner test test-tsan release test-build golden bench fuzz-long clean format
+.PHONY: deps demo demo-catalogue calculator planner web web-site web-serve test test-tsan release test-build golden bench fuzz-long clean format
 
 deps:
 	bash scripts/install-deps.sh
@@ -27,12 +27,33 @@ planner: release
 	test -f $(PLANNER_COPY) || cp $(RELEASE_DIR)/data/iodb.pp $(PLANNER_COPY)
 	$(RELEASE_DIR)/calculator/pinsum-host --documents $(PLANNER_COPY)
 
+# The calculator in a browser: the engine built with emscripten into build/web, beside the page
+# and the sample catalogue (which the native tool builds).
+WEB_DIR := build/web
+WEB_BUILD_DIR := build/web-build
+WEB_PORT ?= 8015
+# Debian's emscripten finds its optimiser's parser there.
+export NODE_PATH := /usr/share/nodejs
+
+web-site: deps
+	emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DPINSUM_BUILD_TESTS=OFF \
+		-DPINSUM_WEB_DIR=$(CURDIR)/$(WEB_DIR)
+	cmake --build $(WEB_BUILD_DIR) -j$(JOBS)
+
+web: release web-site
+	cp $(RELEASE_DIR)/data/iodb.pp data/request.json $(WEB_DIR)/
+
+web-serve: web
+	python3 scripts/web_serve.py $(WEB_DIR) $(WEB_PORT)
+
 demo-catalogue: release
 	$(RELEASE_DIR)/apps/pinsum/pinsum catalogue show $(RELEASE_DIR)/data/iodb.pp
 
+# With emscripten present the browser page is built too and tested in headless Chromium.
 test-build: deps
+	if command -v emcc >/dev/null; then $(MAKE) web-site; fi
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DPINSUM_WERROR=ON -DPINSUM_SANITIZE=ON \
-		-DPINSUM_FUZZ=ON
+		-DPINSUM_FUZZ=ON $$(command -v emcc >/dev/null && echo -DPINSUM_WEB_SITE=$(CURDIR)/$(WEB_DIR))
 	cmake --build $(TEST_DIR) -j$(JOBS)
 
 test: test-build

@@ -8,6 +8,7 @@ packages=(
     nlohmann-json3-dev libutf8proc-dev
     gettext locales
     libjpeg-dev
+    emscripten node-acorn chromium chromium-driver python3-selenium
     libcurl4-openssl-dev python3-pyftpdlib
     clang libclang-rt-14-dev
     libwxgtk3.2-dev fonts-dejavu-core xvfb xauth imagemagick

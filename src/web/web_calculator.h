@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "web_tree.h"
+
+namespace pinsum {
+class CioProject;
+} // namespace pinsum
+
+namespace pinsum::web {
+
+// The form's side of the page: the catalogue the user works on, its three trees with the
+// desktop's check rules, and the request they make. Texts in and out are UTF-8; structured
+// answers are JSON texts, which the page parses.
+class WebCalculator {
+public:
+    WebCalculator();
+    ~WebCalculator();
+
+    // Reads a catalogue file's bytes; on success the trees are rebuilt from it and "" is
+    // returned, otherwise the Czech message, and the catalogue before stays.
+    std::string Load(const std::string& bytes);
+    // {"io": [...], "terminals": [...], "series": [...]}, each item with its id and texts.
+    std::string Trees() const;
+    // Sets a check box of the series-and-devices tree and applies the check rules.
+    void SetSelectionChecked(double item, bool checked);
+    void SetTerminalChecked(double item, bool checked);
+    // Sets a request item's count from the typed text; "" or the message the count dialog shows.
+    std::string SetCount(double item, const std::string& text);
+    // Zeroes every count, as "Smazat zadání" does.
+    void ClearCounts();
+    // The request the form states, in the command-line tool's request JSON.
+    std::string Request(int level) const;
+
+private:
+    std::unique_ptr<CioProject> m_project;
+    WebTree m_io;
+    WebTree m_terminals;
+    WebTree m_selection;
+};
+
+// Loads a catalogue file's bytes as the calculator does; throws EngineError with the Czech
+// reason when they are not a catalogue.
+std::unique_ptr<CioProject> LoadCatalogueBytes(const std::string& bytes);
+
+// Runs the search of a request JSON on a catalogue, as `pinsum solve` does, and returns
+// {"state": "done"|"error", "report": ..., "solutions": [...], "milliseconds": ...}: the report is
+// the tool's text output, or the message when the request is refused or cannot be read.
+// progress receives the status texts and answers whether the user asked to stop.
+std::string SolveRequest(const std::string& catalogue, const std::string& request, int level,
+                         const std::function<bool(const std::string&)>& progress);
+
+} // namespace pinsum::web

@@ -1,0 +1,154 @@
+#!/usr/bin/python3
+"""The browser calculator in headless Chromium against the command-line tool.
+
+Usage: browser_test.py SITE_DIR PINSUM CATALOGUE REQUEST SCREENSHOT
+The page must give exactly the tool's report, through its automation contract and through its
+form, and must stay usable after a cancelled search and a foreign file.
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+
+SITE, PINSUM, CATALOGUE, REQUEST, SCREENSHOT = sys.argv[1:6]
+SERVE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                     "web_serve.py")
+
+
+def cli_report(request_path):
+    run = subprocess.run([PINSUM, "solve", "--catalogue", CATALOGUE, "--request", request_path],
+                         capture_output=True, check=False)
+    return run.stdout.decode("utf-8")
+
+
+def solution_block(report, number):
+    """The lines of one solution in a report, as its detail view shows them."""
+    lines = report.split("\n")
+    start = next(i for i, line in enumerate(lines) if line.startswith(f"Řešení: {number},"))
+    end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("Řešení: ")),
+               len(lines))
+    return "\n".join(lines[start:end]) + "\n"
+
+
+class BrowserCalculator(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        # The page's folder with the sample's files beside it, served as `make web-serve` does.
+        cls.folder = tempfile.TemporaryDirectory()
+        for name in os.listdir(SITE):
+            if not name.endswith((".pp", ".json")):
+                os.symlink(os.path.join(os.path.abspath(SITE), name),
+                           os.path.join(cls.folder.name, name))
+        os.symlink(os.path.abspath(CATALOGUE), os.path.join(cls.folder.name, "iodb.pp"))
+        os.symlink(os.path.abspath(REQUEST), os.path.join(cls.folder.name, "request.json"))
+        cls.server = subprocess.Popen([sys.executable, SERVE, cls.folder.name, "0"],
+                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        cls.base = f"http://127.0.0.1:{cls.server.stdout.readline().split()[1]}/"
+        options = webdriver.ChromeOptions()
+        for argument in ("--headless=new", "--no-sandbox", "--window-size=1280,900",
+                         "--disable-gpu", "--disable-dev-shm-usage"):
+            options.add_argument(argument)
+        cls.browser = webdriver.Chrome(options=options)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.server.terminate()
+        cls.server.wait()
+        cls.folder.cleanup()
+
+    def open(self, query=""):
+        self.browser.get(self.base + "index.html" + query)
+        return self.wait_state(("ready", "done", "error"))
+
+    def wait_state(self, states, seconds=120):
+        body = self.browser.find_element(By.TAG_NAME, "body")
+        WebDriverWait(self.browser, seconds).until(
+            lambda _: body.get_attribute("data-state") in states)
+        return body.get_attribute("data-state")
+
+    def type_count(self, index, text):
+        # A changed count redraws the trees, so the field is looked up anew each time.
+        field = self.browser.find_elements(By.CSS_SELECTOR, "#io-tree input")[index]
+        field.clear()
+        field.send_keys(text + "\n")
+
+    def report(self):
+        return self.browser.execute_script("return document.getElementById('report').textContent")
+
+    def test_automation_gives_the_tools_report_and_refuses_foreign_files(self):
+        state = self.open("?catalogue=iodb.pp&request=request.json&autorun=1")
+        self.assertEqual(state, "done")
+        self.assertEqual(self.report(), cli_report(REQUEST))
+        print(f"sample search in the browser: "
+              f"{self.browser.find_element(By.TAG_NAME, 'body').get_attribute('data-search-ms')} ms",
+              file=sys.stderr)
+
+        # A request file given as the catalogue: an error in Czech, not an empty calculator.
+        self.assertEqual(self.open("?catalogue=request.json&request=request.json&autorun=1"),
+                         "error")
+        self.assertTrue(self.report().startswith("Soubor nelze načíst:\n"), self.report())
+
+    def test_form_search_matches_the_tool_and_browses_solutions(self):
+        self.assertEqual(self.open(), "ready")
+        # The sample's series: "Řada TX" offered by default, "Řada MK" and "Řada RV" exclusive.
+        def series_box(number):
+            return self.browser.find_element(
+                By.CSS_SELECTOR, f"#series-tree > li:nth-child({number}) > label input")
+
+        def devices(number):
+            return self.browser.find_elements(
+                By.CSS_SELECTOR, f"#series-tree > li:nth-child({number}) ul input")
+
+        series_box(2).click()
+        series_box(3).click()
+        self.assertFalse(series_box(2).is_selected(), "an exclusive series unchecks the other")
+        self.assertTrue(all(box.is_selected() for box in devices(3)), "a series checks its devices")
+        series_box(1).click()
+        self.assertFalse(any(box.is_selected() for box in devices(1)))
+        devices(2)[0].click()
+        self.assertTrue(series_box(2).is_selected(), "a device checks its series")
+        self.assertFalse(series_box(3).is_selected())
+        series_box(2).click()
+        series_box(2).click()
+        for index, count in ((0, "40"), (3, "24")):
+            self.type_count(index, count)
+        request = json.loads(self.browser.execute_script(
+            "return state.calc.request(Number(document.getElementById('level').value))"))
+        self.browser.find_element(By.ID, "run").click()
+        self.assertEqual(self.wait_state(("done", "error")), "done", self.report())
+
+        with tempfile.NamedTemporaryFile("w", suffix=".json", encoding="utf-8") as file:
+            json.dump(request, file, ensure_ascii=False)
+            file.flush()
+            expected = cli_report(file.name)
+        self.assertEqual(self.report(), expected)
+        self.assertEqual(sorted(request["counts"].values()), [24, 40])
+
+        self.browser.find_element(By.ID, "next").click()
+        caption = self.browser.find_element(By.ID, "caption").text
+        self.assertRegex(caption, r"^Řešení 2 z \d+$")
+        details = self.browser.execute_script("return selectedText()")
+        self.assertEqual(details, solution_block(expected, 2))
+        self.browser.save_screenshot(SCREENSHOT)
+
+    def test_cancel_keeps_the_page_usable(self):
+        self.assertEqual(self.open(), "ready")
+        for index in range(len(self.browser.find_elements(By.CSS_SELECTOR, "#io-tree input"))):
+            self.type_count(index, "400")
+        self.browser.execute_script("document.getElementById('level').value = 6")
+        self.browser.find_element(By.ID, "run").click()
+        self.assertEqual(self.wait_state(("running", "done")), "running")
+        self.browser.find_element(By.ID, "stop").click()
+        self.assertIn(self.wait_state(("done", "error"), seconds=30), ("done", "error"))
+        self.assertTrue(self.browser.find_element(By.ID, "run").is_enabled())
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
