@@ -8,6 +8,7 @@ packages=(
     nlohmann-json3-dev
     libjpeg-dev
     libcurl4-openssl-dev python3-pyftpdlib
+    coinor-libcbc-dev
     clang libclang-rt-14-dev
     libwxgtk3.2-dev fonts-dejavu-core xvfb xauth imagemagick
 )

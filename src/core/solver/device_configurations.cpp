@@ -104,8 +104,7 @@ public:
         const size_t n = m_modules.size();
         for (size_t p = 0; p < n; ++p)
             m_modules[p] = m_walk->Choice(p, digits[p]).module;
-        if (!m_kept.empty() &&
-            std::count(m_modules.begin(), m_modules.end(), m_emptyModule) >= 2)
+        if (!m_kept.empty() && std::count(m_modules.begin(), m_modules.end(), m_emptyModule) >= 2)
             return;
         if (m_used.size() == kMaxKept)
             return;
@@ -128,8 +127,8 @@ private:
 class DeviceConfigurations::Builder {
 public:
     Builder(DeviceConfigurations& target, size_t maxBytes)
-        : m_target(target), m_width(target.m_walk.Width()),
-          m_positions(target.m_walk.Positions()), m_maxBytes(maxBytes), m_key(m_width) {}
+        : m_target(target), m_width(target.m_walk.Width()), m_positions(target.m_walk.Positions()),
+          m_maxBytes(maxBytes), m_key(m_width) {}
 
     // False when the configurations do not fit into maxBytes or the stop event ended the walk.
     bool Run() {
@@ -251,8 +250,8 @@ size_t DeviceConfigurations::Bytes() const {
            m_fades.size() * sizeof(double);
 }
 
-BestConfigurations DeviceConfigurations::Best(const KindCountMap& remaining,
-                                              int32_t remainingTotal, bool first) const {
+BestConfigurations DeviceConfigurations::Best(const KindCountMap& remaining, int32_t remainingTotal,
+                                              bool first) const {
     const Scoring scoring(m_walk, remaining, remainingTotal);
     return m_walked ? BestWalked(scoring, first) : BestOfGroups(scoring, first);
 }
@@ -285,9 +284,8 @@ BestConfigurations DeviceConfigurations::BestOfGroups(const Scoring& scoring, bo
     best.covered = covered[lead];
     Distinct distinct(m_walk);
     const size_t n = m_walk.Positions();
-    const bool complete = ForEachInOrder(groups, [&](uint32_t ordinal) {
-        distinct.Add(m_digits.data() + ordinal * n);
-    });
+    const bool complete = ForEachInOrder(
+        groups, [&](uint32_t ordinal) { distinct.Add(m_digits.data() + ordinal * n); });
     if (complete)
         best.digits = distinct.Take();
     return best;
@@ -345,13 +343,20 @@ BestConfigurations DeviceConfigurations::BestWalked(const Scoring& scoring, bool
     return best;
 }
 
-std::unique_ptr<CioModuleSelector> DeviceConfigurations::Selector(
-    const uint32_t* digits, const KindCountMap& request) const {
+std::unique_ptr<CioModuleSelector>
+DeviceConfigurations::Selector(const uint32_t* digits, const KindCountMap& request) const {
+    auto selector = SelectorOn(m_walk, digits);
+    selector->Match(request);
+    return selector;
+}
+
+std::unique_ptr<CioModuleSelector> SelectorOn(const ConfigurationWalk& walk,
+                                              const uint32_t* digits) {
     auto selector = std::make_unique<CioModuleSelector>();
-    selector->device = Device();
+    selector->device = walk.Device();
     selector->validStructure = 1;
-    for (size_t p = 0; p < m_walk.Positions(); ++p) {
-        const PositionChoice& choice = m_walk.Choice(p, digits[p]);
+    for (size_t p = 0; p < walk.Positions(); ++p) {
+        const PositionChoice& choice = walk.Choice(p, digits[p]);
         selector->variants.push_back(choice.variant);
         selector->modules.push_back(choice.module);
         selector->moduleIndexes.push_back(choice.moduleIndex);
@@ -359,7 +364,6 @@ std::unique_ptr<CioModuleSelector> DeviceConfigurations::Selector(
         selector->variantIndexes.push_back(static_cast<uint16_t>(choice.variantIndex + 1));
         selector->positionMaps.push_back(std::make_unique<KindCountMap>());
     }
-    selector->Match(request);
     return selector;
 }
 
