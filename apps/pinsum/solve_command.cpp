@@ -8,6 +8,7 @@
 
 #include "command.h"
 #include "console_search.h"
+#include "exact/exact_solver.h"
 #include "host/file_io.h"
 #include "host/input_quote.h"
 #include "host/program_folders.h"
@@ -24,7 +25,7 @@ namespace pinsum::cli {
 namespace {
 
 constexpr const char* kArguments =
-    "[--catalogue FILE] --request REQUEST.json [--level N] [--save FILE]";
+    "[--catalogue FILE] --request REQUEST.json [--level N] [--save FILE] [--exact | --exact-only]";
 constexpr const char* kDefaultCatalogue = "iodb.pp";
 
 struct SolveOptions {
@@ -32,6 +33,9 @@ struct SolveOptions {
     std::optional<std::string> request;
     std::optional<std::string> level;
     std::optional<std::string> save;
+    // The proven cheapest configuration first, or alone.
+    bool exact = false;
+    bool exactOnly = false;
 };
 
 constexpr std::pair<const char*, std::optional<std::string> SolveOptions::*> kOptions[] = {
@@ -45,6 +49,13 @@ SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
     SolveOptions options;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
+        if (word == "--exact" || word == "--exact-only") {
+            if (options.exact)
+                throw CliError("give --exact or --exact-only once");
+            options.exact = true;
+            options.exactOnly = word == "--exact-only";
+            continue;
+        }
         const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
                                          [&](const auto& o) { return word == o.first; });
         if (option == std::end(kOptions))
@@ -162,7 +173,9 @@ int Solve(const std::vector<std::string>& arguments) {
     } catch (const RequestError& e) {
         throw CliError(*options.request + ": " + e.what());
     }
-    const SearchOutcome outcome = RunSearch(*project, level);
+    CbcExactStep exact;
+    const SearchOutcome outcome =
+        RunSearch(*project, level, options.exact ? &exact : nullptr, options.exactOnly);
     const int status = PrintOutcome(outcome, *project);
     std::cout.flush();
     if (options.save)
