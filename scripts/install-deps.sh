@@ -10,6 +10,7 @@ packages=(
     libjpeg-dev
     emscripten node-acorn chromium chromium-driver python3-selenium
     libcurl4-openssl-dev python3-pyftpdlib
+    coinor-libcbc-dev
     clang libclang-rt-14-dev
     libwxgtk3.2-dev fonts-dejavu-core xvfb xauth imagemagick
 )

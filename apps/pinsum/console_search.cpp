@@ -98,7 +98,7 @@ public:
 
 } // namespace
 
-SearchOutcome RunSearch(CioProject& project, int level) {
+SearchOutcome RunSearch(CioProject& project, int level, ExactStep* exact, bool exactOnly) {
     const EventPipe events;
     ConsoleView view(events, isatty(STDERR_FILENO) == 1);
     RecordingMessenger messenger;
@@ -106,6 +106,7 @@ SearchOutcome RunSearch(CioProject& project, int level) {
     {
         const InterruptRoute interrupts(events.WriteEnd());
         CompileProgress progress(view, &project, level, &messenger);
+        progress.SetExact(exact, exactOnly);
         progress.OnInitDialog();
         while (!view.Ended()) {
             switch (events.Wait()) {

@@ -7,6 +7,7 @@
 
 namespace pinsum {
 class CioProject;
+class ExactStep;
 } // namespace pinsum
 
 namespace pinsum::cli {
@@ -26,6 +27,8 @@ struct SearchOutcome {
 // Runs the project's search on its worker thread, driven exactly as the progress dialog drives it,
 // and returns when the worker has ended. Ctrl+C stops the search as the dialog's cancel button
 // does; a second Ctrl+C ends the program. When stderr is a terminal it shows the progress line.
-SearchOutcome RunSearch(CioProject& project, int level);
+// With an exact step the exact mode runs first, and alone with exactOnly.
+SearchOutcome RunSearch(CioProject& project, int level, ExactStep* exact = nullptr,
+                        bool exactOnly = false);
 
 } // namespace pinsum::cli

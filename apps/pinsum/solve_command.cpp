@@ -7,6 +7,7 @@
 #include "command_options.h"
 #include "console_search.h"
 #include "document_files.h"
+#include "exact/exact_solver.h"
 #include "host/file_io.h"
 #include "host/input_quote.h"
 #include "host/text_codec.h"
@@ -22,8 +23,9 @@
 namespace pinsum::cli {
 namespace {
 
-constexpr const char* kArguments = "[--catalogue FILE] --request REQUEST.json [--level N] "
-                                   "[--save FILE] [--format text|json|csv] [--solution N|all]";
+constexpr const char* kArguments =
+    "[--catalogue FILE] --request REQUEST.json [--level N] [--save FILE] "
+    "[--format text|json|csv] [--solution N|all] [--exact | --exact-only]";
 
 struct SolveOptions {
     std::optional<std::string> catalogue;
@@ -32,11 +34,25 @@ struct SolveOptions {
     std::optional<std::string> save;
     std::optional<std::string> format;
     std::optional<std::string> solution;
+    // The proven cheapest configuration first, or alone.
+    bool exact = false;
+    bool exactOnly = false;
 };
 
 SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
     SolveOptions options;
-    ReadOptions(arguments,
+    std::vector<std::string> valued;
+    for (const std::string& word : arguments) {
+        if (word != "--exact" && word != "--exact-only") {
+            valued.push_back(word);
+            continue;
+        }
+        if (options.exact)
+            throw CliError(Tr("give --exact or --exact-only once"));
+        options.exact = true;
+        options.exactOnly = word == "--exact-only";
+    }
+    ReadOptions(valued,
                 {{"--catalogue", &options.catalogue},
                  {"--request", &options.request},
                  {"--level", &options.level},
@@ -151,7 +167,9 @@ int Solve(const std::vector<std::string>& arguments) {
     } catch (const RequestError& e) {
         throw CliError(*options.request + ": " + e.what());
     }
-    const SearchOutcome outcome = RunSearch(*project, level);
+    CbcExactStep exact;
+    const SearchOutcome outcome =
+        RunSearch(*project, level, options.exact ? &exact : nullptr, options.exactOnly);
     const int status = PrintOutcome(outcome, *project, format, choice);
     std::cout.flush();
     if (options.save)

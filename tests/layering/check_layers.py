@@ -12,6 +12,7 @@ ALLOWED = {
     "helptext": {"helptext", "picture", "host"},
     "model": {"model", "helptext", "picture", "host"},
     "solver": {"solver", "model", "helptext", "picture", "host"},
+    "exact": {"exact", "solver", "model", "helptext", "picture", "host"},
     "update": {"update", "model", "host"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

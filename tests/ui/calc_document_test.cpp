@@ -1,6 +1,8 @@
 // The calculator document and view in a document manager: a calculation saved and opened again,
 // and a file of another kind.
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -9,9 +11,11 @@
 #include "calc/calc_doc.h"
 #include "calc/calc_view.h"
 #include "calc/view_calculator_panel.h"
+#include "common/ui_ids.h"
 #include "common/wx_text.h"
 #include "host/program_folders.h"
 #include "model/cio_project.h"
+#include "model/cio_solution.h"
 #include "solver/search_request.h"
 #include "support/ftp_test_server.h"
 #include "ui/gui_test_support.h"
@@ -82,7 +86,7 @@ TEST_F(CalcDocumentTest, ASavedCalculationOpensWithTheSameTreesAndSolutions) {
     ui::WxTreeControl& selector = form.SelectorTreeControl();
     const TreeItem tx = selector.GetNextSibling(selector.GetFirstChild(kNoItem));
     selector.SetChecked(selector.GetFirstChild(tx), false);
-    form.StartSearch();
+    form.StartSearch(ui::SearchMode::SearchOnly);
     ASSERT_GT(form.SolutionCount(), 1);
     const int solutions = form.SolutionCount();
     const auto ioTree = TreeState(form.IoTreeControl());
@@ -111,6 +115,33 @@ TEST_F(CalcDocumentTest, ASavedCalculationOpensWithTheSameTreesAndSolutions) {
         EXPECT_EQ(rows[i].cells, firstRows[i].cells);
 }
 
+// The view runs "Nejlevnější řešení" behind its progress dialog and shows the proven cheapest
+// solution first.
+TEST_F(CalcDocumentTest, TheCheapestSolutionCommandShowsTheProvenCheapestFirst) {
+    CCalcDoc* doc = dynamic_cast<CCalcDoc*>(m_manager->CreateDocument("", wxDOC_NEW));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_NE(doc->Project(), nullptr);
+    ui::ViewCalculatorPanel& form = Form(doc);
+    std::ifstream in(PINSUM_SAMPLE_REQUEST, std::ios::binary);
+    std::stringstream json;
+    json << in.rdbuf();
+    const SearchRequest request = ParseSearchRequest(json.str());
+    ApplySearchRequest(request, *doc->Project());
+    form.FillFromProject();
+    form.UpdateCheckList(false);
+    form.SetLevel(request.level.value_or(0));
+
+    wxCommandEvent command(wxEVT_MENU, ui::MenuId(ui::ID_RESULT_RUN_CHEAPEST));
+    form.GetEventHandler()->ProcessEvent(command);
+    ASSERT_GT(form.SolutionCount(), 1);
+    ASSERT_NE(doc->Project()->Solution(0), nullptr);
+    EXPECT_TRUE(doc->Project()->Solution(0)->provenCheapest);
+    EXPECT_TRUE(form.Caption()->GetLabel().EndsWith(wxString::FromUTF8(" - Nejlevnější možné "
+                                                                       "řešení")));
+    Pump(100);
+    SaveScreenshot(doc->GetFirstView()->GetFrame()->GetScreenRect(), "calculator_cheapest.png");
+}
+
 TEST_F(CalcDocumentTest, ACatalogueFileOpensAsAnEmptyCalculation) {
     // A catalogue under the calculation's extension.
     const std::string path = m_folder.File("katalog.ppl");
@@ -121,7 +152,7 @@ TEST_F(CalcDocumentTest, ACatalogueFileOpensAsAnEmptyCalculation) {
     Pump(20);
     EXPECT_EQ(TopLevelItems(Form(doc).IoTree()), 0u);
     // The form has nothing to search.
-    Form(doc).StartSearch();
+    Form(doc).StartSearch(ui::SearchMode::SearchOnly);
     EXPECT_EQ(Form(doc).SolutionCount(), 0);
 }
 

@@ -1,10 +1,12 @@
 // The host dialog driven as a user drives it: searching, browsing, counts, check boxes, keys,
 // the report and the clipboard, and a catalogue that is not there.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <wx/clipbrd.h>
@@ -13,10 +15,12 @@
 #include "common/ui_ids.h"
 #include "common/ui_texts.h"
 #include "common/wx_text.h"
+#include "controls/image_menu.h"
 #include "host/memory_settings.h"
 #include "host/pinsum_dialog.h"
 #include "host/program_folders.h"
 #include "model/cio_project.h"
+#include "model/cio_solution.h"
 #include "solver/search_request.h"
 #include "support/ftp_test_server.h"
 #include "ui/gui_test_support.h"
@@ -273,6 +277,55 @@ TEST_F(HostDialogTest, ACompleteSearchShowsWhatTheCommandLineFinds) {
     Form().UpdateResultDirect(1);
     Pump(100);
     SaveScreenshot(m_dialog->GetScreenRect(), "calculator.png");
+}
+
+// "Nejlevnější řešení" stands after "Navrhnout řešení" in the context menu, is enabled exactly
+// when that is, and lists the proven cheapest solution first; the next plain search does not.
+TEST_F(HostDialogTest, TheCheapestSolutionCommandListsTheProvenCheapestFirst) {
+    Open();
+    Request(ReadText(PINSUM_SAMPLE_REQUEST).c_str());
+    const std::unique_ptr<wxMenu> menu = ui::CImageMenu::CreateContextMenu();
+    const wxMenuItemList& items = menu->GetMenuItems();
+    const auto search = std::find_if(items.begin(), items.end(), [](const wxMenuItem* item) {
+        return item->GetId() == ui::MenuId(ui::ID_RESULT_RUN_COMPILE);
+    });
+    ASSERT_NE(search, items.end());
+    const wxMenuItem* cheapest = *std::next(search);
+    EXPECT_EQ(cheapest->GetId(), ui::MenuId(ui::ID_RESULT_RUN_CHEAPEST));
+    EXPECT_EQ(cheapest->GetItemLabelText(), wxString::FromUTF8("Nejlevnější řešení"));
+    const auto enabled = [&] {
+        menu->UpdateUI(&Form());
+        return std::pair(menu->IsEnabled(ui::MenuId(ui::ID_RESULT_RUN_COMPILE)),
+                         menu->IsEnabled(ui::MenuId(ui::ID_RESULT_RUN_CHEAPEST)));
+    };
+    EXPECT_EQ(enabled(), std::pair(true, true));
+
+    wxCommandEvent command(wxEVT_MENU, ui::MenuId(ui::ID_RESULT_RUN_CHEAPEST));
+    Form().GetEventHandler()->ProcessEvent(command);
+    ASSERT_TRUE(m_dialog->SearchRunning());
+    EXPECT_EQ(enabled(), std::pair(false, false));
+    ASSERT_TRUE(PumpUntil([this] { return !m_dialog->SearchRunning(); }));
+    EXPECT_EQ(enabled(), std::pair(true, true));
+
+    ASSERT_GT(Form().SolutionCount(), 1);
+    CioSolution* first = m_dialog->Project().Solution(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->provenCheapest);
+    for (int n = 1; n < Form().SolutionCount(); ++n) {
+        CioSolution* other = m_dialog->Project().Solution(static_cast<size_t>(n));
+        EXPECT_FALSE(other->provenCheapest) << n;
+        EXPECT_LE(first->GetPrice(), other->GetPrice()) << n;
+    }
+    EXPECT_EQ(Caption(), wxString::Format(wxString::FromUTF8("Řešení 1 z %d - Nejlevnější "
+                                                             "možné řešení"),
+                                          Form().SolutionCount()));
+    Click(Control<wxButton>(ui::ID_BUTTON_NEXT));
+    EXPECT_EQ(Caption(),
+              wxString::Format(wxString::FromUTF8("Řešení 2 z %d"), Form().SolutionCount()));
+
+    Search();
+    ASSERT_NE(m_dialog->Project().Solution(0), nullptr);
+    EXPECT_FALSE(m_dialog->Project().Solution(0)->provenCheapest);
 }
 
 TEST_F(HostDialogTest, TheClipboardGetsTheReportText) {

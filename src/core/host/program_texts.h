@@ -33,6 +33,10 @@ enum class TextId : int {
     ReportSolutionLine = 52117, // "Řešení: %d, Cena: %s, Použité IO %d,  Nepoužité IO %d\r\n"
     SortingProgress = 52136,    // "Třídění výsledků %d"
     DeduplicationProgress = 52137,
+    // The exact mode's texts, numbered after the search's.
+    ProvenCheapest = 52140,     // "Nejlevnější možné řešení"
+    NoCompleteSolution = 52141, // "Z vybraných zařízení nelze sestavit úplné řešení zadání"
+    ExactTimeLimit = 52142, // "Nejlevnější řešení se nepodařilo v časovém limitu prokázat"
     UpdateError = 53001,
     CannotReplaceDatabase = 53002,
     DatabaseCurrent = 53003,

@@ -35,6 +35,9 @@ public:
     // Places the requested points; the covered total, or -1 when a required kind is offered
     // without being requested.
     int Match(const KindCountMap& request);
+    // As Match, but a required kind is refused only when asked does not want it: a device placed
+    // after others covered that kind still offers it for the whole request.
+    int Match(const KindCountMap& request, const KindCountMap& asked);
     int CoversAll() const;
     // Adds free capacity (free) or the assigned points (!free) per kind to map.
     void AddCapacity(PointMap& map, bool free) const;

@@ -23,6 +23,19 @@ class Messenger;
 class ProgressSink;
 class ResultTable;
 struct CompileRequest;
+struct ExactResult;
+
+// How the exact mode, the search's companion that proves the cheapest configuration, ended.
+enum class ExactOutcome {
+    NotRun,
+    // Its solution is the cheapest complete configuration there is.
+    Proven,
+    // No complete configuration exists for the request and selection.
+    Infeasible,
+    // The time limit passed before the cheapest one was proven.
+    TimedOut,
+    Stopped,
+};
 
 // The calculator's root object: a copy of the catalogue, the request and the solutions.
 class CioProject : public CioArray {
@@ -99,6 +112,8 @@ public:
     // configurations fork without end in some catalogues.
     static constexpr size_t kMaxWorkingBytes = size_t{512} << 20;
     size_t maxWorkingBytes = kMaxWorkingBytes;
+    // How the exact mode of the last search ended.
+    ExactOutcome exactOutcome = ExactOutcome::NotRun;
 
 private:
     void InsertRequestItems(TreeItem parent, TreeControl& tree, int categoryFilter);
@@ -116,7 +131,10 @@ private:
     // Whether the working list has outgrown maxWorkingBytes, which stops the search.
     bool OutOfRoom();
     void PruneWorking();
-    void FinishSearch();
+    // Lists the exact mode's solution first, without a search solution of the same
+    // configuration, or says that no complete one exists.
+    void FinishSearch(ExactResult& exact);
+    void PlaceExact(ExactResult& exact);
     void SortSolutions();
     void RemoveDuplicates();
     std::vector<std::unique_ptr<CioType>>& Working() { return children; }

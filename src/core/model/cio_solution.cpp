@@ -130,10 +130,13 @@ int CioSolution::IsSameAs(const CioType* earlier) const {
 
 void CioSolution::Describe(std::string& text, const std::string& prefix) const {
     const double total = TotalPrice();
-    text +=
-        prefix + FormatText(TextId::ReportSolutionLine,
-                            {std::to_string(number), WholeUnitsText(total),
-                             std::to_string(GetIoCount(true)), std::to_string(GetIoCount(false))});
+    std::string line =
+        FormatText(TextId::ReportSolutionLine,
+                   {std::to_string(number), WholeUnitsText(total), std::to_string(GetIoCount(true)),
+                    std::to_string(GetIoCount(false))});
+    if (provenCheapest && line.ends_with("\r\n"))
+        line.insert(line.size() - 2, " - " + ProgramText(TextId::ProvenCheapest));
+    text += prefix + line;
     const std::string inner = prefix + "\t";
     for (size_t i = 0; i < children.size(); ++i)
         if (const CioEquip* equip = Equipment(i))

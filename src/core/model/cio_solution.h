@@ -64,6 +64,9 @@ public:
     int32_t number = 0;
     OrderedMap<CioModul*, uint16_t> moduleCounts;
     OrderedMap<CioType*, uint16_t> lineSet;
+    // The exact mode proved no complete configuration cheaper; the report line says so. Not
+    // stored: a planner file keeps the solutions, not how they were found.
+    bool provenCheapest = false;
 };
 
 } // namespace pinsum

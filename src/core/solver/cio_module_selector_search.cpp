@@ -23,6 +23,10 @@ const CioVariant* CioModuleSelector::VariantAt(size_t p) const {
 }
 
 int CioModuleSelector::Match(const KindCountMap& request) {
+    return Match(request, request);
+}
+
+int CioModuleSelector::Match(const KindCountMap& request, const KindCountMap& asked) {
     remaining = request;
     coveredTotal = 0;
     usedPositions = 0;
@@ -43,7 +47,7 @@ int CioModuleSelector::Match(const KindCountMap& request) {
             ++usedPositions;
         for (const auto& [kind, offered] : v->kindCounts) {
             if (kind->flags & FLAG_REQUIRED) {
-                const uint16_t* wanted = request.Find(kind);
+                const uint16_t* wanted = asked.Find(kind);
                 if (wanted == nullptr || *wanted == 0)
                     return -1;
             }

@@ -112,6 +112,38 @@ bool LoadFits(const PointMap& load, const PointMap& free) {
     return true;
 }
 
+bool SharesLine(const CioPlc* device, const std::vector<const CioType*>& lines) {
+    return std::any_of(device->lines.entries.begin(), device->lines.entries.end(),
+                       [&](const CioType* line) {
+                           return std::find(lines.begin(), lines.end(), line) != lines.end();
+                       });
+}
+
+// Whether every device but the one at `without` shares a line with the lines reachable from the
+// controller's equipment through the others: removing that one must not cut a device off.
+bool StaysWired(const CioSolution& solution, size_t without) {
+    std::vector<const CioPlc*> pending;
+    for (size_t j = 1; j < solution.Count(); ++j)
+        if (j != without && solution.Equipment(j) != nullptr &&
+            solution.Equipment(j)->Device() != nullptr)
+            pending.push_back(solution.Equipment(j)->Device());
+    const CioEquip* root = solution.Equipment(0);
+    if (root == nullptr || root->Device() == nullptr)
+        return true;
+    std::vector<const CioType*> reached(root->Device()->lines.entries.begin(),
+                                        root->Device()->lines.entries.end());
+    for (bool grew = true; grew && !pending.empty();) {
+        const auto wired =
+            std::stable_partition(pending.begin(), pending.end(),
+                                  [&](const CioPlc* d) { return !SharesLine(d, reached); });
+        grew = wired != pending.end();
+        for (auto it = wired; it != pending.end(); ++it)
+            reached.insert(reached.end(), (*it)->lines.entries.begin(), (*it)->lines.entries.end());
+        pending.erase(wired, pending.end());
+    }
+    return pending.empty();
+}
+
 } // namespace
 
 void CioSolution::Compact() {
@@ -125,7 +157,7 @@ void CioSolution::Compact() {
                     Equipment(j)->Chosen()->AddCapacity(free, true);
             if (Equipment(i) != nullptr && Equipment(i)->Chosen() != nullptr)
                 Equipment(i)->Chosen()->AddCapacity(load, false);
-            if (!LoadFits(load, free)) {
+            if (!LoadFits(load, free) || !StaysWired(*this, i)) {
                 ++i;
                 continue;
             }

@@ -30,6 +30,8 @@ void CompileProgress::OnTaskDone() {
     m_request.thoroughness = m_thoroughness;
     m_request.userData = this;
     m_request.messenger = m_messenger;
+    m_request.exact = m_exact;
+    m_request.exactOnly = m_exactOnly;
     m_request.callback = [](void* userData, uint32_t message, uintptr_t first, uintptr_t) {
         static_cast<CompileProgress*>(userData)->OnNotify(message, first);
     };

@@ -34,6 +34,11 @@ public:
                     Messenger* messenger = nullptr);
     ~CompileProgress();
 
+    // Runs the exact mode with the search, or instead of it; set before the worker starts.
+    void SetExact(ExactStep* exact, bool exactOnly) {
+        m_exact = exact;
+        m_exactOnly = exactOnly;
+    }
     // Posts the first WM_TASK_DONE when there is a project to search.
     void OnInitDialog();
     void OnTaskDone();
@@ -47,6 +52,8 @@ private:
     CioProject* m_project;
     int m_thoroughness;
     Messenger* m_messenger;
+    ExactStep* m_exact = nullptr;
+    bool m_exactOnly = false;
     CompileRequest m_request;
     std::unique_ptr<CioCompileThread> m_worker;
 };

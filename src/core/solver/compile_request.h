@@ -9,6 +9,7 @@ namespace pinsum {
 class CioProject;
 class CioCompileThread;
 class ConfigurationSource;
+class ExactStep;
 class ManualResetEvent;
 class Messenger;
 
@@ -33,6 +34,10 @@ struct CompileRequest {
     Messenger* messenger = nullptr;
     // Configures the candidate devices in place of the search's own cache of configurations.
     ConfigurationSource* configurations = nullptr;
+    // Finds the proven cheapest configuration as well; its solution is listed first.
+    ExactStep* exact = nullptr;
+    // With exact: the search itself does not run.
+    bool exactOnly = false;
 };
 
 } // namespace pinsum

@@ -349,11 +349,18 @@ BestConfigurations DeviceConfigurations::BestWalked(const Scoring& scoring, bool
 
 std::unique_ptr<CioModuleSelector>
 DeviceConfigurations::Selector(const uint32_t* digits, const KindCountMap& request) const {
+    auto selector = SelectorOn(m_walk, digits);
+    selector->Match(request);
+    return selector;
+}
+
+std::unique_ptr<CioModuleSelector> SelectorOn(const ConfigurationWalk& walk,
+                                              const uint32_t* digits) {
     auto selector = std::make_unique<CioModuleSelector>();
-    selector->device = Device();
+    selector->device = walk.Device();
     selector->validStructure = 1;
-    for (size_t p = 0; p < m_walk.Positions(); ++p) {
-        const PositionChoice& choice = m_walk.Choice(p, digits[p]);
+    for (size_t p = 0; p < walk.Positions(); ++p) {
+        const PositionChoice& choice = walk.Choice(p, digits[p]);
         selector->variants.push_back(choice.variant);
         selector->modules.push_back(choice.module);
         selector->moduleIndexes.push_back(choice.moduleIndex);
@@ -361,7 +368,6 @@ DeviceConfigurations::Selector(const uint32_t* digits, const KindCountMap& reque
         selector->variantIndexes.push_back(static_cast<uint16_t>(choice.variantIndex + 1));
         selector->positionMaps.push_back(std::make_unique<KindCountMap>());
     }
-    selector->Match(request);
     return selector;
 }
 

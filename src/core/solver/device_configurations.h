@@ -77,4 +77,8 @@ private:
     std::vector<uint32_t> m_digits;
 };
 
+// A selector standing on the configuration of the walk, not yet matched.
+std::unique_ptr<CioModuleSelector> SelectorOn(const ConfigurationWalk& walk,
+                                              const uint32_t* digits);
+
 } // namespace pinsum

@@ -14,6 +14,7 @@
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
 #include "solver/configuration_source.h"
+#include "solver/exact_step.h"
 #include "solver/search_level.h"
 
 namespace pinsum {
@@ -64,6 +65,7 @@ int CioProject::Compile(CompileRequest* request) {
     m_interrupted = false;
     m_workingBytes = 0;
     m_outOfMemory = false;
+    exactOutcome = ExactOutcome::NotRun;
     stopEvent = request->stopEvent;
     thread = request->thread;
     messenger = request->messenger;
@@ -74,11 +76,18 @@ int CioProject::Compile(CompileRequest* request) {
     if (!PrepareSearch(largestTerminalCount, terminals))
         return 0;
     children.clear();
-    ConfigurationCache cache(stopEvent);
-    configurations = request->configurations != nullptr ? request->configurations : &cache;
-    Expand(nullptr);
-    configurations = nullptr;
-    FinishSearch();
+    ExactResult exact;
+    if (request->exact != nullptr) {
+        exact = request->exact->Solve(*this, stopEvent);
+        exactOutcome = exact.outcome;
+    }
+    if (request->exact == nullptr || !request->exactOnly) {
+        ConfigurationCache cache(stopEvent);
+        configurations = request->configurations != nullptr ? request->configurations : &cache;
+        Expand(nullptr);
+        configurations = nullptr;
+    }
+    FinishSearch(exact);
     return 0;
 }
 

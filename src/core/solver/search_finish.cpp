@@ -3,8 +3,13 @@
 
 #include "host/manual_reset_event.h"
 #include "host/program_texts.h"
+#include "model/cio_equip.h"
+#include "model/cio_modul.h"
+#include "model/cio_plc.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_project.h"
 #include "model/cio_solution.h"
+#include "solver/exact_step.h"
 
 namespace pinsum {
 namespace {
@@ -51,9 +56,41 @@ uint64_t ModuleBits(const CioType* entry) {
     return bits;
 }
 
+// The devices of a solution, each with its chosen modules in position order, sorted: two
+// solutions with equal layouts are the same configuration whatever order they were built in.
+std::vector<std::vector<const CioType*>> Layout(const CioSolution& solution) {
+    std::vector<std::vector<const CioType*>> layout;
+    for (size_t i = 0; i < solution.Count(); ++i) {
+        const CioEquip* equip = solution.Equipment(i);
+        if (equip == nullptr)
+            continue;
+        std::vector<const CioType*> row{equip->Device()};
+        if (const CioModuleSelector* chosen = equip->Chosen())
+            row.insert(row.end(), chosen->modules.begin(), chosen->modules.end());
+        layout.push_back(std::move(row));
+    }
+    std::sort(layout.begin(), layout.end());
+    return layout;
+}
+
 } // namespace
 
-void CioProject::FinishSearch() {
+void CioProject::PlaceExact(ExactResult& exact) {
+    if (exact.outcome == ExactOutcome::Infeasible)
+        ShowMessage(ProgramText(TextId::NoCompleteSolution), false);
+    else if (exact.outcome == ExactOutcome::TimedOut)
+        ShowMessage(ProgramText(TextId::ExactTimeLimit), true);
+    if (exact.solution == nullptr)
+        return;
+    const auto layout = Layout(*exact.solution);
+    std::erase_if(children, [&](const std::unique_ptr<CioType>& entry) {
+        const auto* solution = dynamic_cast<const CioSolution*>(entry.get());
+        return solution != nullptr && Layout(*solution) == layout;
+    });
+    children.insert(children.begin(), std::move(exact.solution));
+}
+
+void CioProject::FinishSearch(ExactResult& exact) {
     // A search stopped after it had collected everything keeps its result: only an interrupted
     // expansion falls back to the solutions finished so far.
     if (StopRequested() && m_interrupted) {
@@ -64,7 +101,7 @@ void CioProject::FinishSearch() {
         for (auto& solution : finished)
             children.push_back(std::move(solution));
         finished.clear();
-        if (children.empty()) {
+        if (children.empty() && exact.solution == nullptr) {
             effectiveRequest.clear();
             candidateDevices.clear();
             stopEvent = nullptr;
@@ -76,6 +113,7 @@ void CioProject::FinishSearch() {
         SortSolutions();
     if (children.size() >= 3)
         RemoveDuplicates();
+    PlaceExact(exact);
     for (size_t i = 0; i < children.size(); ++i)
         if (CioSolution* solution = Solution(i))
             solution->number = static_cast<int32_t>(i + 1);

@@ -7,6 +7,7 @@
 #include "calc/calc_doc.h"
 #include "calc/compile_dialog.h"
 #include "calc/view_calculator_panel.h"
+#include "exact/exact_solver.h"
 #include "model/cio_project.h"
 #include "solver/search_level.h"
 
@@ -20,7 +21,7 @@ namespace pinsum::ui {
 ViewCalculatorPanel::ViewCalculatorPanel(wxWindow* parent, CCalcView& view)
     : CalculatorPanel(parent, false), m_view(view) {}
 
-void ViewCalculatorPanel::StartSearch() {
+void ViewCalculatorPanel::StartSearch(SearchMode mode) {
     ToolTip().HideTip();
     if (Project() == nullptr || !ReadControls(false))
         return;
@@ -28,7 +29,9 @@ void ViewCalculatorPanel::StartSearch() {
     List()->DeleteAllRows();
     Caption()->SetLabel(wxString());
     {
-        CIoCompileDialog dialog(this, Project(), Level());
+        CbcExactStep exact;
+        CIoCompileDialog dialog(this, Project(), Level(),
+                                mode == SearchMode::WithExact ? &exact : nullptr);
         dialog.ShowModal();
     }
     ShowSolution(0);

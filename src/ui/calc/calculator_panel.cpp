@@ -17,6 +17,7 @@
 #include "host/version.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
+#include "model/cio_solution.h"
 #include "solver/search_level.h"
 
 namespace pinsum::ui {
@@ -26,16 +27,15 @@ constexpr int kWheelNotch = 120;
 
 // The commands of menu 4060 that the form itself handles.
 constexpr int kFormCommands[] = {
-    ID_CLEAR_INPUT_LIST,     ID_RESULT_RUN_COMPILE, ID_RESULT_SET_IO_NUMBER,
-    ID_RESULT_TERMINAL_NO,   ID_RESULT_HELP,        ID_SHOW_SOLUTION_DETAIL,
-    ID_EXPORT_TO_CLIP,
+    ID_CLEAR_INPUT_LIST,   ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,  ID_RESULT_SET_IO_NUMBER,
+    ID_RESULT_TERMINAL_NO, ID_RESULT_HELP,        ID_SHOW_SOLUTION_DETAIL, ID_EXPORT_TO_CLIP,
 };
 
 constexpr int kMenuCommands[] = {
-    ID_CLEAR_INPUT_LIST, ID_RESULT_RUN_COMPILE, ID_RESULT_SET_IO_NUMBER, ID_RESULT_TERMINAL_NO,
-    ID_RESULT_HELP,      ID_RESULT_FIRST,       ID_RESULT_PREVIOUS,      ID_RESULT_NEXT,
-    ID_RESULT_LAST,      ID_SHOW_SOLUTION_DETAIL, ID_EXPORT_TO_CLIP,     ID_UPDATE_DATABASE,
-    ID_AUTO_UPDATE,
+    ID_CLEAR_INPUT_LIST,   ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,  ID_RESULT_SET_IO_NUMBER,
+    ID_RESULT_TERMINAL_NO, ID_RESULT_HELP,        ID_RESULT_FIRST,         ID_RESULT_PREVIOUS,
+    ID_RESULT_NEXT,        ID_RESULT_LAST,        ID_SHOW_SOLUTION_DETAIL, ID_EXPORT_TO_CLIP,
+    ID_UPDATE_DATABASE,    ID_AUTO_UPDATE,
 };
 
 // Whether the handle still names an item of the tree (items may go between a post and its
@@ -183,7 +183,8 @@ void CalculatorPanel::BindEvents() {
         if (!SearchRunning() && wxWindow::FindFocus() == &m_list->Rows())
             OnShowSolutionDetail();
     });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { StartSearch(); }, ID_BUTTON_CALC);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { StartSearch(SearchMode::SearchOnly); },
+         ID_BUTTON_CALC);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonNext(); }, ID_BUTTON_NEXT);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonPrevious(); }, ID_BUTTON_PREVIOUS);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonStart(); }, ID_BUTTON_START);
@@ -259,9 +260,18 @@ void CalculatorPanel::EnableButtons() {
     Switch(m_stop, running);
     m_number->ChangeValue(wxString::Format("%d", m_count < 1 ? 1 : m_index + 1));
     if (back || forward || (m_count == 1 && !running))
-        m_caption->SetLabel(Format(UiText::SolutionCaption, {m_index + 1, m_count}));
+        m_caption->SetLabel(SolutionCaption());
     else if (!running)
         m_caption->SetLabel(wxString());
+}
+
+wxString CalculatorPanel::SolutionCaption() const {
+    wxString caption = Format(UiText::SolutionCaption, {m_index + 1, m_count});
+    const CioSolution* shown =
+        m_project != nullptr ? m_project->Solution(static_cast<size_t>(m_index)) : nullptr;
+    if (shown != nullptr && shown->provenCheapest)
+        caption += " - " + Text(TextId::ProvenCheapest);
+    return caption;
 }
 
 void CalculatorPanel::ShowSolution(int index) {
@@ -602,6 +612,7 @@ bool CalculatorPanel::CommandEnabled(int command) const {
     const wxWindow* focus = wxWindow::FindFocus();
     switch (command) {
     case ID_RESULT_RUN_COMPILE:
+    case ID_RESULT_RUN_CHEAPEST:
         return !SearchRunning();
     case ID_CLEAR_INPUT_LIST:
         return !SearchRunning();
@@ -645,7 +656,11 @@ void CalculatorPanel::OnCommand(wxCommandEvent& event) {
     switch (command) {
     case ID_RESULT_RUN_COMPILE:
         m_tip->HideTip();
-        StartSearch();
+        StartSearch(SearchMode::SearchOnly);
+        break;
+    case ID_RESULT_RUN_CHEAPEST:
+        m_tip->HideTip();
+        StartSearch(SearchMode::WithExact);
         break;
     case ID_RESULT_SET_IO_NUMBER:
         EditCount(*m_ioTree);

@@ -20,6 +20,9 @@ class CioProject;
 
 namespace pinsum::ui {
 
+// "Spustit" and 52109 run the search; "Nejlevnější řešení" runs the exact mode with it.
+enum class SearchMode { SearchOnly, WithExact };
+
 // The calculator's form, shared by the host dialog and the calculator view: the three trees, the
 // result list, the browsing buttons, the level slider and the search buttons, with everything
 // both do alike (filling, browsing, counts, check boxes, help, report, clipboard, keys and
@@ -88,7 +91,7 @@ public:
 
 protected:
     // How a search starts: in the background (host dialog) or behind the progress dialog (view).
-    virtual void StartSearch() = 0;
+    virtual void StartSearch(SearchMode mode) = 0;
     virtual bool SearchRunning() const { return false; }
     // The request changed (a count, a check box).
     virtual void OnModified() {}
@@ -135,6 +138,8 @@ private:
     const CioType* FocusedObject(wxRect* itemRect) const;
     wxString Report(const CioType* object) const;
     static void Switch(wxWindow* control, bool enabled);
+    // "Řešení %d z %d", marked when the solution shown is the proven cheapest.
+    wxString SolutionCaption() const;
 
     CioProject* m_project = nullptr;
     int m_level = 0;

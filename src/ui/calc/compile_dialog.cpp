@@ -10,7 +10,8 @@
 
 namespace pinsum::ui {
 
-CIoCompileDialog::CIoCompileDialog(wxWindow* parent, CioProject* project, int thoroughness)
+CIoCompileDialog::CIoCompileDialog(wxWindow* parent, CioProject* project, int thoroughness,
+                                   ExactStep* exact)
     : wxDialog(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxBORDER_RAISED),
       m_messenger(this) {
     UseDialogFont(this);
@@ -22,6 +23,7 @@ CIoCompileDialog::CIoCompileDialog(wxWindow* parent, CioProject* project, int th
     new wxButton(this, wxID_CANCEL, Text(UiText::ButtonStopSearch), cancel.GetPosition(),
                  cancel.GetSize());
     m_progress = std::make_unique<CompileProgress>(*this, project, thoroughness, &m_messenger);
+    m_progress->SetExact(exact, false);
 
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
         event.Skip();

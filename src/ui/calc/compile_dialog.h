@@ -15,7 +15,9 @@ namespace pinsum::ui {
 // reported its end. The caller then reads the project's solutions.
 class CIoCompileDialog : public wxDialog, public CompileProgressView {
 public:
-    CIoCompileDialog(wxWindow* parent, CioProject* project, int thoroughness);
+    // exact, when given, runs beside the search behind the same status and cancel.
+    CIoCompileDialog(wxWindow* parent, CioProject* project, int thoroughness,
+                     ExactStep* exact = nullptr);
     ~CIoCompileDialog() override;
 
     // CompileProgressView; the first two are called on the worker too.

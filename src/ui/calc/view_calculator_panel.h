@@ -12,8 +12,8 @@ class ViewCalculatorPanel : public CalculatorPanel {
 public:
     ViewCalculatorPanel(wxWindow* parent, CCalcView& view);
 
-    // "Spustit" and 52109.
-    void StartSearch() override;
+    // "Spustit", 52109 and "Nejlevnější řešení".
+    void StartSearch(SearchMode mode) override;
 
 protected:
     void OnModified() override;

@@ -78,10 +78,12 @@ enum CommandId : int {
     ID_EXPORT_DB_FILE = 52132,
     ID_AUTO_UPDATE = 52138,
     ID_RESULT_TERMINAL_NO = 52141,
+    // "Nejlevnější řešení": the search and the exact mode together.
+    ID_RESULT_RUN_CHEAPEST = 52143,
 };
 
 // wx takes menu and tool ids below 0x7FFF only (it asserts otherwise); the command numbers
-// (up to 52141) are moved into that range for the windows and back for the handlers.
+// (up to 52143) are moved into that range for the windows and back for the handlers.
 constexpr int kMenuIdOffset = 40000;
 constexpr int MenuId(int command) {
     return command - kMenuIdOffset;

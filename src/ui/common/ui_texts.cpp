@@ -57,6 +57,8 @@ const std::unordered_map<int, Entry>& Table() {
                  "Zapne/Vypne funkci automatické aktualizace databáze"}},
         {52141, {"Nastav počet terminálů", "Nastaví požadovaný počet terminálových rozhraní\n"
                                            "Nastaví počet terminálů"}},
+        {52143, {"Nejlevnější řešení", "Spustí řešení návrhu IO bodů a najde i nejlevnější "
+                                       "možné řešení\nNajde nejlevnější možné řešení"}},
         {60000, {"Kalkulátor IO bodů"}},
         {60001, {"Požadované IO"}},
         {60002, {"Požadované ovládání a indikace"}},

@@ -43,6 +43,7 @@ enum class UiText : int {
     MenuExportDbFile = 52132,
     MenuAutoUpdate = 52138,
     MenuTerminalNo = 52141,
+    MenuRunCheapest = 52143,
 
     HostCaption = 60000,
     LabelRequiredIo,

@@ -42,8 +42,8 @@ HostCalculatorPanel::HostCalculatorPanel(CPinsumDialog& dialog)
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_dialog.StopSearch(); }, ID_BUTTON_STOP);
 }
 
-void HostCalculatorPanel::StartSearch() {
-    m_dialog.StartSearch();
+void HostCalculatorPanel::StartSearch(SearchMode mode) {
+    m_dialog.StartSearch(mode);
 }
 
 bool HostCalculatorPanel::SearchRunning() const {
@@ -206,7 +206,7 @@ void CPinsumDialog::SetBusy() {
     wxSetCursor(busy ? wxCursor(wxCURSOR_ARROWWAIT) : wxNullCursor);
 }
 
-void CPinsumDialog::StartSearch() {
+void CPinsumDialog::StartSearch(SearchMode mode) {
     m_form->ToolTip().HideTip();
     if (SearchRunning() || !m_form->ReadControls(false))
         return;
@@ -216,6 +216,7 @@ void CPinsumDialog::StartSearch() {
     m_search.reset();
     m_search = std::make_unique<CompileProgress>(*m_searchView, &m_project, m_form->Level(),
                                                  &m_messenger);
+    m_search->SetExact(mode == SearchMode::WithExact ? &m_exact : nullptr, false);
     m_search->OnTaskDone();
     m_form->EnableButtons();
     SetBusy();

@@ -7,6 +7,7 @@
 #include "calc/calculator_panel.h"
 #include "common/wx_messenger.h"
 #include "common/wx_settings.h"
+#include "exact/exact_solver.h"
 #include "model/cio_project.h"
 #include "solver/compile_progress.h"
 #include "update/auto_update_check.h"
@@ -24,7 +25,7 @@ public:
     explicit HostCalculatorPanel(CPinsumDialog& dialog);
 
 protected:
-    void StartSearch() override;
+    void StartSearch(SearchMode mode) override;
     bool SearchRunning() const override;
     void ApplyStoredTreeState() override { SyncTreeState(false); }
     bool OnEnterElsewhere() override;
@@ -52,8 +53,9 @@ public:
     bool UpdateRunning() const;
     Settings& SettingsStore() { return *m_settings; }
 
-    // Starts the background search ("Spustit", 52109).
-    void StartSearch();
+    // Starts the background search ("Spustit", 52109), with the exact mode for "Nejlevnější
+    // řešení".
+    void StartSearch(SearchMode mode);
     // "Ukončit " and message 1049: asks the running search to stop.
     void StopSearch();
     // Closing (OK and Cancel): refused while the help is shown or a search runs.
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<UpdateFlows> m_flows;
     std::unique_ptr<AutoUpdateCheck> m_autoUpdate;
     std::unique_ptr<SearchView> m_searchView;
+    CbcExactStep m_exact;
     std::unique_ptr<CompileProgress> m_search;
     bool m_restartPending = false;
     HostCalculatorPanel* m_form = nullptr;

@@ -485,6 +485,20 @@ TEST_F(SearchCompact, PeripheralWhoseLoadFitsElsewhereIsRemoved) {
     EXPECT_EQ(solution.Equipment(1)->price, 380.0);
 }
 
+// The only device on both lines stays even when its points fit elsewhere: without it the
+// KALBUS-only peripheral would hang on a VORNET-only controller with no line between them.
+TEST_F(SearchCompact, BridgeBetweenTheLinesIsNeverRemoved) {
+    CioPlc* vornetOnly = f.Device("CV", 0, 1000, {&Vornet()}, {{m4}});
+    CioPlc* bridge = f.Device("PB", 1, 200, {&Vornet(), &Kalbus()}, {{m4}});
+    f.Db().CountPoints();
+    f.Db().ComputeTotals();
+    Place(vornetOnly, 4);
+    Place(bridge, 2);
+    Place(large, 3);
+    solution.Compact();
+    EXPECT_EQ(Devices(), (std::vector<CioPlc*>{vornetOnly, bridge, large}));
+}
+
 TEST_F(SearchCompact, ControllerTakesPointsFirstButIsNeverRemoved) {
     Place(controller, 2);
     Place(small, 2);
