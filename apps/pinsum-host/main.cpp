@@ -154,9 +154,9 @@ bool HostApp::OpenDocuments() {
                           "Calculator Document", "Calculator View", calcDoc, calcView);
     new wxDocTemplate(m_documentManager.get(), Utf8("Databáze plánovače"), "*.pp", "", "pp",
                       "Planner Document", "Planner View", plannerDoc, plannerView);
-    auto* frame = new wxDocParentFrame(m_documentManager.get(), nullptr, wxID_ANY,
-                                       Utf8("Pinsum – dokumenty"), wxDefaultPosition,
-                                       wxSize(420, 120));
+    auto* frame =
+        new wxDocParentFrame(m_documentManager.get(), nullptr, wxID_ANY, Utf8("Pinsum – dokumenty"),
+                             wxDefaultPosition, wxSize(420, 120));
     auto* file = new wxMenu();
     file->Append(wxID_NEW, Utf8("&Nový\tCtrl+N"));
     file->Append(wxID_OPEN, Utf8("&Otevřít...\tCtrl+O"));

@@ -15,9 +15,8 @@ public:
 // someone to answer its dialog.
 void FailOnAssert(const wxString& file, int line, const wxString& function, const wxString& cond,
                   const wxString& message) {
-    ADD_FAILURE_AT(file.utf8_str(), line) << "wx check failed in " << function.utf8_string()
-                                          << ": " << cond.utf8_string() << " "
-                                          << message.utf8_string();
+    ADD_FAILURE_AT(file.utf8_str(), line) << "wx check failed in " << function.utf8_string() << ": "
+                                          << cond.utf8_string() << " " << message.utf8_string();
 }
 
 } // namespace

@@ -177,8 +177,8 @@ TEST_F(HostDialogTest, DoubleClickExpandsACollapsedParentAndEditsACount) {
     mouse.MouseMove(control->ClientToScreen(rect.GetPosition() + wxPoint(5, rect.height / 2)));
     Pump(50);
     mouse.MouseDblClick();
-    ASSERT_TRUE(PumpUntil([&] { return control->IsExpanded(ui::WxTreeControl::Id(parent)); },
-                          3000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return control->IsExpanded(ui::WxTreeControl::Id(parent)); }, 3000));
     EXPECT_TRUE(m_script.shown.empty());
 
     // The same on a request item opens its count editor.
@@ -267,8 +267,8 @@ TEST_F(HostDialogTest, ACompleteSearchShowsWhatTheCommandLineFinds) {
         ASSERT_GE(rows.size(), blocks[n].size());
         const auto& total = rows[0].cells;
         char expected[256];
-        std::snprintf(expected, sizeof expected, "%s: %zu, Cena: %s, %s IO %s,  %s IO %s",
-                      "Řešení", n + 1, total[1].c_str(), "Použité", total[2].c_str(), "Nepoužité",
+        std::snprintf(expected, sizeof expected, "%s: %zu, Cena: %s, %s IO %s,  %s IO %s", "Řešení",
+                      n + 1, total[1].c_str(), "Použité", total[2].c_str(), "Nepoužité",
                       total[3].c_str());
         EXPECT_EQ(blocks[n][0], expected);
         for (size_t device = 1; device < blocks[n].size(); ++device)
@@ -381,8 +381,8 @@ TEST_F(HostDialogTest, ClearingAndRestartingWaitForTheRunningSearch) {
     EXPECT_EQ(Form().SolutionCount(), 0);
     EXPECT_EQ(m_dialog->Project().Count(), 0u);
     wxTreeItemIdValue cookie;
-    const wxTreeItemId first = Form().IoTree()->GetFirstChild(Form().IoTree()->GetRootItem(),
-                                                              cookie);
+    const wxTreeItemId first =
+        Form().IoTree()->GetFirstChild(Form().IoTree()->GetRootItem(), cookie);
     EXPECT_TRUE(Form().IoTree()->GetItemText(first).StartsWith("0 x "));
 }
 

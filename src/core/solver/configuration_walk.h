@@ -79,7 +79,8 @@ private:
     std::vector<int32_t> m_pointCount;
 };
 
-template <class Visit> bool ConfigurationWalk::Run(Visit&& visit, const ManualResetEvent* stop) const {
+template <class Visit>
+bool ConfigurationWalk::Run(Visit&& visit, const ManualResetEvent* stop) const {
     const size_t n = m_choices.size();
     if (n == 0)
         return true;
@@ -126,8 +127,8 @@ template <class Visit> bool ConfigurationWalk::Run(Visit&& visit, const ManualRe
     }
 }
 
-inline bool ConfigurationWalk::Fits(size_t p, const PositionChoice& choice,
-                                    const uint32_t* digits, bool occupiedAbove) const {
+inline bool ConfigurationWalk::Fits(size_t p, const PositionChoice& choice, const uint32_t* digits,
+                                    bool occupiedAbove) const {
     if (choice.empty)
         return !occupiedAbove;
     const auto& excluded = choice.variant->ruleCounts;

@@ -85,8 +85,8 @@ void CalculatorPanel::CreateControls(bool withVersion) {
     auto tree = [this, &at](int id, int x, int y, int w, int h) {
         const wxRect r = at(x, y, w, h);
         return new wxTreeCtrl(this, id, r.GetPosition(), r.GetSize(),
-                              wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT |
-                                  wxTR_SINGLE | wxBORDER_SUNKEN | wxWANTS_CHARS);
+                              wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxTR_SINGLE |
+                                  wxBORDER_SUNKEN | wxWANTS_CHARS);
     };
 
     label(UiText::LabelRequiredIo, 7, 7, 97, 8);
@@ -158,8 +158,7 @@ void CalculatorPanel::CreateControls(bool withVersion) {
     m_editors = std::make_unique<CountEditors>(this, [this](const CioNode& node) {
         for (WxTreeControl* tree : {m_ioTree.get(), m_terminalTree.get()}) {
             wxRect rect;
-            if (node.treeItem != kNoItem &&
-                HasItem(*tree, kNoItem, node.treeItem) &&
+            if (node.treeItem != kNoItem && HasItem(*tree, kNoItem, node.treeItem) &&
                 tree->Control().GetBoundingRect(WxTreeControl::Id(node.treeItem), rect, true)) {
                 rect.SetPosition(tree->Control().ClientToScreen(rect.GetPosition()));
                 return rect;
@@ -183,14 +182,19 @@ void CalculatorPanel::BindEvents() {
         if (!SearchRunning() && wxWindow::FindFocus() == &m_list->Rows())
             OnShowSolutionDetail();
     });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { StartSearch(SearchMode::SearchOnly); },
-         ID_BUTTON_CALC);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonNext(); }, ID_BUTTON_NEXT);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonPrevious(); }, ID_BUTTON_PREVIOUS);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonStart(); }, ID_BUTTON_START);
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonEnd(); }, ID_BUTTON_END);
-    Bind(wxEVT_SLIDER, [this](wxCommandEvent&) { m_level = m_slider->GetValue(); },
-         ID_SLIDER_LEVEL);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { StartSearch(SearchMode::SearchOnly); },
+        ID_BUTTON_CALC);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonNext(); }, ID_BUTTON_NEXT);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonPrevious(); }, ID_BUTTON_PREVIOUS);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonStart(); }, ID_BUTTON_START);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { OnButtonEnd(); }, ID_BUTTON_END);
+    Bind(
+        wxEVT_SLIDER, [this](wxCommandEvent&) { m_level = m_slider->GetValue(); }, ID_SLIDER_LEVEL);
     Bind(wxEVT_CHAR_HOOK, &CalculatorPanel::OnCharHook, this);
     Bind(wxEVT_CONTEXT_MENU, &CalculatorPanel::OnContextMenu, this);
     for (const int command : kMenuCommands) {
@@ -343,8 +347,8 @@ void CalculatorPanel::UpdateCheckList(bool toObjects) {
         if (object == nullptr)
             return;
         if (toObjects)
-            object->flags = tree.IsChecked(item) ? object->flags | FLAG_CHECKED
-                                                 : object->flags & ~FLAG_CHECKED;
+            object->flags =
+                tree.IsChecked(item) ? object->flags | FLAG_CHECKED : object->flags & ~FLAG_CHECKED;
         else
             tree.SetChecked(item, (object->flags & FLAG_CHECKED) != 0);
     };

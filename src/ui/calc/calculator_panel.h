@@ -103,14 +103,16 @@ protected:
     virtual bool OnEnterElsewhere() { return false; }
     virtual bool OnEscape() { return false; }
     // A command of menu 4060 this owner handles besides the common ones, and its enable state.
-    virtual bool OnHostCommand(int command) { (void)command; return false; }
+    virtual bool OnHostCommand(int command) {
+        (void)command;
+        return false;
+    }
     virtual bool HostCommandState(int command, bool& enabled, bool& checked) const {
         (void)command, (void)enabled, (void)checked;
         return false;
     }
     // Whether the wheel also moves the result list's selection (the host dialog's rule).
     virtual bool WheelMovesList() const { return false; }
-
 
     // The enable state of a command of menu 4060.
     bool CommandEnabled(int command) const;

@@ -30,7 +30,8 @@ CIoCompileDialog::CIoCompileDialog(wxWindow* parent, CioProject* project, int th
         m_progress->OnInitDialog();
     });
     // Cancelling only asks the worker to stop; the dialog closes when the worker has reported.
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_progress->OnCancel(); }, wxID_CANCEL);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { m_progress->OnCancel(); }, wxID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (event.CanVeto() && m_progress->WorkerRunning()) {
             event.Veto();

@@ -54,9 +54,8 @@ std::unique_ptr<wxImageList> CreateCheckBoxImageList(wxWindow* window) {
             wxMemoryDC dc(box);
             dc.SetBackground(*wxWHITE_BRUSH);
             dc.Clear();
-            wxRendererNative::Get().DrawCheckBox(window, dc,
-                                                 wxRect(1, 1, kImageSize - 2, kImageSize - 2),
-                                                 flags);
+            wxRendererNative::Get().DrawCheckBox(
+                window, dc, wxRect(1, 1, kImageSize - 2, kImageSize - 2), flags);
         }
         box.SetMask(new wxMask(box, *wxWHITE));
         list->Add(box);

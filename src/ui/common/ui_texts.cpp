@@ -33,32 +33,42 @@ const std::unordered_map<int, Entry>& Table() {
         {52080, {"Smaže IO bod", "Smaže IO bod"}},
         {52081, {"Smaže variantu IO", "Smaže variantu IO"}},
         {52107, {"Řešení %d z %d"}},
-        {52108, {"Nastav počet IO", "Nastavit počet požadovaných IO bodů\n"
-                                    "Nastaví počet požadovaných IO bodů zvoleného typu"}},
-        {52109, {"Navrhnout řešení", "Spustí proces řešení návrhu IO bodů\n"
-                                     "Spustí proces řešení návrhu IO bodů"}},
-        {52110, {"Další řešení", "Posune se na následující řešení\n"
-                                 "Posune se na následující řešení"}},
-        {52111, {"Předchozí řešení", "Posune se na předchozí řešení\n"
-                                     "Posune se na předchozí řešení"}},
+        {52108,
+         {"Nastav počet IO", "Nastavit počet požadovaných IO bodů\n"
+                             "Nastaví počet požadovaných IO bodů zvoleného typu"}},
+        {52109,
+         {"Navrhnout řešení", "Spustí proces řešení návrhu IO bodů\n"
+                              "Spustí proces řešení návrhu IO bodů"}},
+        {52110,
+         {"Další řešení", "Posune se na následující řešení\n"
+                          "Posune se na následující řešení"}},
+        {52111,
+         {"Předchozí řešení", "Posune se na předchozí řešení\n"
+                              "Posune se na předchozí řešení"}},
         {52112, {"Nápověda", "Zobrazí nápovědu položky\nZobrazí nápovědu položky"}},
-        {52118, {"Detaily řešení", "Zobrazí detailní rozpis řešení\n"
-                                   "Zobrazí detailní rozpis řešení"}},
-        {52119, {"Kopírovat do schránky", "Exportuje popis řešení do standardní schránky\n"
-                                          "Exportuje popis řešení do standardní schránky"}},
+        {52118,
+         {"Detaily řešení", "Zobrazí detailní rozpis řešení\n"
+                            "Zobrazí detailní rozpis řešení"}},
+        {52119,
+         {"Kopírovat do schránky", "Exportuje popis řešení do standardní schránky\n"
+                                   "Exportuje popis řešení do standardní schránky"}},
         {52120, {"Poslední řešení", "Zobrazí poslední řešení"}},
         {52121, {"První řešení", "Zobrazí první řešení"}},
-        {52122, {"Smazat zadání", "Smaže parametry zadání a seznam řešení\n"
-                                  "Smaže parametry zadání a seznam řešení"}},
-        {52123, {"Aktualizovat databázi", "Provede pokus o aktualizaci databáze z internetu\n"
-                                          "Aktualizace databáze"}},
+        {52122,
+         {"Smazat zadání", "Smaže parametry zadání a seznam řešení\n"
+                           "Smaže parametry zadání a seznam řešení"}},
+        {52123,
+         {"Aktualizovat databázi", "Provede pokus o aktualizaci databáze z internetu\n"
+                                   "Aktualizace databáze"}},
         {52132, {"FTP Export", "Uloží databázi na server\nUloží databázi na server"}},
-        {52138, {"Aktualizovat automaticky",
-                 "Zapne/Vypne funkci automatické aktualizace databáze"}},
-        {52141, {"Nastav počet terminálů", "Nastaví požadovaný počet terminálových rozhraní\n"
-                                           "Nastaví počet terminálů"}},
-        {52143, {"Nejlevnější řešení", "Spustí řešení návrhu IO bodů a najde i nejlevnější "
-                                       "možné řešení\nNajde nejlevnější možné řešení"}},
+        {52138,
+         {"Aktualizovat automaticky", "Zapne/Vypne funkci automatické aktualizace databáze"}},
+        {52141,
+         {"Nastav počet terminálů", "Nastaví požadovaný počet terminálových rozhraní\n"
+                                    "Nastaví počet terminálů"}},
+        {52143,
+         {"Nejlevnější řešení", "Spustí řešení návrhu IO bodů a najde i nejlevnější "
+                                "možné řešení\nNajde nejlevnější možné řešení"}},
         {60000, {"Kalkulátor IO bodů"}},
         {60001, {"Požadované IO"}},
         {60002, {"Požadované ovládání a indikace"}},
@@ -75,8 +85,9 @@ const std::unordered_map<int, Entry>& Table() {
         {60013, {"OK"}},
         {60014, {"Rozpis řešení"}},
         {60015, {"Počet:"}},
-        {60016, {"Soubor databáze \"iodb.pp\" nebyl nalezen ve složce programu ani ve "
-                 "složce PROJECT.\nKalkulátor zůstane prázdný."}},
+        {60016,
+         {"Soubor databáze \"iodb.pp\" nebyl nalezen ve složce programu ani ve "
+          "složce PROJECT.\nKalkulátor zůstane prázdný."}},
         {60017, {"Soubor databáze \"iodb.pp\" nelze načíst:\n%s\nKalkulátor zůstane prázdný."}},
         {60018, {"Zadejte celé číslo od %d do %d."}},
         {60019, {"Probíhá hledání řešení. Počkejte na jeho konec nebo jej ukončete."}},

@@ -21,9 +21,8 @@ public:
     explicit SearchView(CPinsumDialog& dialog) : m_dialog(dialog) {}
 
     void SetStatusText(const std::string& text) override {
-        PostToUi(m_dialog, [this, shown = FromModel(text)] {
-            m_dialog.Form().Caption()->SetLabel(shown);
-        });
+        PostToUi(m_dialog,
+                 [this, shown = FromModel(text)] { m_dialog.Form().Caption()->SetLabel(shown); });
     }
     void PostTaskDone() override {
         PostToUi(m_dialog, [this] {
@@ -39,7 +38,8 @@ private:
 
 HostCalculatorPanel::HostCalculatorPanel(CPinsumDialog& dialog)
     : CalculatorPanel(&dialog, true), m_dialog(dialog) {
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_dialog.StopSearch(); }, ID_BUTTON_STOP);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { m_dialog.StopSearch(); }, ID_BUTTON_STOP);
 }
 
 void HostCalculatorPanel::StartSearch(SearchMode mode) {
@@ -116,8 +116,7 @@ bool HostCalculatorPanel::HostCommandState(int command, bool& enabled, bool& che
 CPinsumDialog::CPinsumDialog(wxWindow* parent, std::unique_ptr<Settings> settings)
     : wxDialog(parent, wxID_ANY, Text(UiText::HostCaption), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE),
-      m_settings(settings != nullptr ? std::move(settings)
-                                     : std::make_unique<WxConfigSettings>()),
+      m_settings(settings != nullptr ? std::move(settings) : std::make_unique<WxConfigSettings>()),
       m_messenger(this), m_updateDialog(this), m_searchView(std::make_unique<SearchView>(*this)) {
     LoadCatalogue();
     m_form = new HostCalculatorPanel(*this);
@@ -182,8 +181,8 @@ void CPinsumDialog::LoadCatalogue() {
         std::string error;
         if (m_project.LoadDatabase(nullptr, &m_messenger, nullptr, &error) == 0 ||
             m_project.database == nullptr)
-            problem = Format(UiText::CatalogueUnreadable,
-                             {error.empty() ? std::string(*path) : error});
+            problem =
+                Format(UiText::CatalogueUnreadable, {error.empty() ? std::string(*path) : error});
     }
     if (!problem.empty())
         PostToUi(*this, [this, problem] {
@@ -214,8 +213,8 @@ void CPinsumDialog::StartSearch(SearchMode mode) {
     m_form->List()->DeleteAllRows();
     m_form->Caption()->SetLabel(wxString());
     m_search.reset();
-    m_search = std::make_unique<CompileProgress>(*m_searchView, &m_project, m_form->Level(),
-                                                 &m_messenger);
+    m_search =
+        std::make_unique<CompileProgress>(*m_searchView, &m_project, m_form->Level(), &m_messenger);
     m_search->SetExact(mode == SearchMode::WithExact ? &m_exact : nullptr, false);
     m_search->OnTaskDone();
     m_form->EnableButtons();

@@ -92,8 +92,9 @@ void AddOddities(CioDb& db, Random& random) {
     if (random.OneIn(4))
         static_cast<CioModul*>(db.modules.At(0))->listPrice.scaled = 0;
     if (random.OneIn(5))
-        static_cast<CioModul*>(db.modules.At(0))->Variant(0)->rules.entries.push_back(
-            &EmptyVariant());
+        static_cast<CioModul*>(db.modules.At(0))
+            ->Variant(0)
+            ->rules.entries.push_back(&EmptyVariant());
 }
 
 // A small generated catalogue, checked as a user would check it, and a request over it.
@@ -146,7 +147,8 @@ public:
         : m_inner(inner), m_stop(stop) {}
     int Configure(CioEquip& equipment, CioPlc* device, const KindCountMap& remaining,
                   int32_t remainingTotal, bool first) override {
-        const int configured = m_inner.Configure(equipment, device, remaining, remainingTotal, first);
+        const int configured =
+            m_inner.Configure(equipment, device, remaining, remainingTotal, first);
         if (++m_calls == kMaxCalls)
             m_stop.Set();
         return configured;

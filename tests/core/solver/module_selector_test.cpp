@@ -44,7 +44,8 @@ protected:
             std::string text;
             for (size_t p = 0; p < walk.Positions(); ++p) {
                 const PositionChoice& choice = walk.Choice(p, digits[p]);
-                text += (p > 0 ? "|" : "") + (choice.empty ? std::string("--") : choice.variant->name);
+                text +=
+                    (p > 0 ? "|" : "") + (choice.empty ? std::string("--") : choice.variant->name);
             }
             seen.push_back(text);
             return seen.size() < 100;
