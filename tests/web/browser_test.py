@@ -138,6 +138,15 @@ class BrowserCalculator(unittest.TestCase):
         self.assertEqual(details, solution_block(expected, 2))
         self.browser.save_screenshot(SCREENSHOT)
 
+    def test_terminal_counts_stay_with_the_terminals(self):
+        self.assertEqual(self.open(), "ready")
+        field = self.browser.find_elements(By.CSS_SELECTOR, "#terminal-tree input[type=text]")[0]
+        field.clear()
+        field.send_keys("7\n")
+        request = json.loads(self.browser.execute_script("return state.calc.request(0)"))
+        self.assertEqual(request["counts"], {field.get_attribute("aria-label"): 7},
+                         "the terminal's own count, not that of an IO kind")
+
     def test_cancel_keeps_the_page_usable(self):
         self.assertEqual(self.open(), "ready")
         for index in range(len(self.browser.find_elements(By.CSS_SELECTOR, "#io-tree input"))):
