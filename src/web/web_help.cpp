@@ -1,5 +1,6 @@
 #include "web_help.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -13,6 +14,8 @@ using nlohmann::json;
 // The mark-up names Windows fonts; the browser takes the first it has.
 constexpr const char* kFallbackFaces = ", 'Liberation Sans', Arimo, Helvetica, sans-serif";
 constexpr int kPointsPerInch = 72;
+// A paged tool-tip is its page and this much more high: the margins and the arrow bar.
+constexpr int kArrowBarRoom = 2 * HelpToolTipController::kMargin + 2 + HelpToolTipController::kBarHeight;
 
 std::string CssColour(uint32_t colourRef) {
     char text[8];
@@ -93,13 +96,16 @@ std::string WebHelpTip::Show(std::string markup, int x, int y, int viewportWidth
     m_controller.Hide();
     m_controller.SetText(std::move(markup));
     RecordingCanvas canvas(measure);
-    const auto placement = m_controller.Show(x, y, viewportWidth, viewportHeight, canvas);
+    // The controller keeps a desktop's task bar clear and sizes pages to the screen; a viewport
+    // has no task bar, but a page and its arrow bar must fit inside it.
+    const auto placement =
+        m_controller.Show(x, y, viewportWidth, viewportHeight - kArrowBarRoom, canvas);
     if (!placement || !m_controller.HasContent()) {
         m_controller.Hide();
         return std::string();
     }
-    return json{{"x", placement->x},
-                {"y", placement->y},
+    return json{{"x", std::max(0, placement->x)},
+                {"y", std::max(0, placement->y)},
                 {"width", placement->width},
                 {"height", placement->height}}
         .dump();

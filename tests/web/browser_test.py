@@ -13,6 +13,7 @@ import tempfile
 import unittest
 
 from selenium import webdriver
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -181,6 +182,27 @@ class BrowserCalculator(unittest.TestCase):
         self.assertTrue(tip.is_displayed())
         self.assertEqual(self.browser.execute_script("return state.help.record.pictures.length"),
                          0)
+
+    def test_help_taller_than_the_viewport_pages_inside_it(self):
+        self.assertEqual(self.open(), "ready")
+        self.addCleanup(self.browser.set_window_size, 1280, 900)
+        self.browser.set_window_size(1280, 260)
+        device = self.browser.find_element(
+            By.XPATH, "//ul[@id='series-tree']//li[label[contains(., 'MK-500')]]")
+        self.browser.execute_script("arguments[0].scrollIntoView({block: 'end'})", device)
+        device.find_element(By.CSS_SELECTOR, "button.help").click()
+        record = self.help_record()
+        self.assertGreater(record["lastPage"], 0)
+        self.assertTrue(self.browser.execute_script(
+            "const r = document.getElementById('help-tip').getBoundingClientRect();"
+            "return r.top >= 0 && r.bottom <= innerHeight"), "the arrow bar is reachable")
+        self.browser.find_element(By.TAG_NAME, "body").send_keys(Keys.PAGE_DOWN)
+        self.assertEqual(self.help_record()["page"], 1)
+        # The rightmost arrow button turns back, as on the desktop.
+        tip = self.browser.find_element(By.ID, "help-tip")
+        ActionChains(self.browser).move_to_element_with_offset(
+            tip, tip.size["width"] // 2 - 11, tip.size["height"] // 2 - 11).click().perform()
+        self.assertEqual(self.help_record()["page"], 0)
 
     def test_cancel_keeps_the_page_usable(self):
         self.assertEqual(self.open(), "ready")

@@ -132,9 +132,10 @@ function showHelp(li) {
   hideHelp();
   if (!li || !li.dataset.help) return;
   const label = li.querySelector('label').getBoundingClientRect();
+  // The engine places the client area; the canvas's border of a pixel goes round it.
   const placement = state.help.tip.show(state.calc, Number(li.dataset.id),
-    Math.round(label.right + 8), Math.round(label.top), window.innerWidth, window.innerHeight,
-    measureText);
+    Math.round(label.right + 8), Math.round(label.top), window.innerWidth - 2,
+    window.innerHeight - 2, measureText);
   if (!placement) return;
   state.help.placement = JSON.parse(placement);
   const canvas = $('help-tip');
