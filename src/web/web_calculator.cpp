@@ -109,6 +109,8 @@ json TreeJson(const WebTree& tree, TreeItem parent, bool withCounts) {
             entry["name"] = node->Kind() != nullptr ? Utf8(node->Kind()->name) : "";
             entry["checked"] = (node->flags & FLAG_CHECKED) != 0;
         }
+        if (const CioType* object = tree.GetItemData(item); object != nullptr && object->HasHelp())
+            entry["help"] = true;
         if (!tree.Children(item).empty())
             entry["children"] = TreeJson(tree, item, withCounts);
         items.push_back(std::move(entry));
@@ -237,6 +239,16 @@ std::string WebCalculator::Request(int level) const {
                 request["unchecked_devices"].push_back(Utf8(plc->name));
     }
     return request.dump();
+}
+
+std::string WebCalculator::HelpMarkup(double item) const {
+    const auto handle = static_cast<TreeItem>(item);
+    std::string markup;
+    for (const WebTree* tree : {&m_io, &m_terminals, &m_selection})
+        if (const CioType* object = tree->Has(handle) ? tree->GetItemData(handle) : nullptr;
+            object != nullptr && object->HasHelp())
+            object->GetHelpMarkup(markup);
+    return markup;
 }
 
 std::string SolveRequest(const std::string& catalogue, const std::string& requestText, int level,

@@ -34,6 +34,8 @@ public:
     void ClearCounts();
     // The request the form states, in the command-line tool's request JSON.
     std::string Request(int level) const;
+    // The help of a tree item in Windows-1250 display mark-up, "" when it has none.
+    std::string HelpMarkup(double item) const;
 
 private:
     std::unique_ptr<CioProject> m_project;

@@ -25,7 +25,7 @@ TreeItem WebTree::InsertItem(TreeItem parent, TreeItem after, const std::string&
                              int, CioType* data) {
     if (parent != kNoItem && !Has(parent))
         return kNoItem;
-    const TreeItem item = m_next++;
+    const TreeItem item = s_next++;
     m_items[item] = Item{parent, text, image, data};
     auto& siblings = m_children[parent];
     const auto at = after == kInsertFirst ? siblings.begin()

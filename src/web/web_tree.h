@@ -49,7 +49,9 @@ private:
 
     std::map<TreeItem, Item> m_items;
     std::map<TreeItem, std::vector<TreeItem>> m_children;
-    TreeItem m_next = 1;
+    // Handles are counted across all trees, so that an id from the page names one item of one
+    // tree, as the desktop's tree controls' handles do.
+    static inline TreeItem s_next = 1;
     TreeItem m_selected = kNoItem;
 };
 

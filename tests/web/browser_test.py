@@ -13,7 +13,9 @@ import tempfile
 import unittest
 
 from selenium import webdriver
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 SITE, PINSUM, CATALOGUE, REQUEST, SCREENSHOT = sys.argv[1:6]
@@ -137,6 +139,70 @@ class BrowserCalculator(unittest.TestCase):
         details = self.browser.execute_script("return selectedText()")
         self.assertEqual(details, solution_block(expected, 2))
         self.browser.save_screenshot(SCREENSHOT)
+
+    def test_terminal_counts_stay_with_the_terminals(self):
+        self.assertEqual(self.open(), "ready")
+        field = self.browser.find_elements(By.CSS_SELECTOR, "#terminal-tree input[type=text]")[0]
+        field.clear()
+        field.send_keys("7\n")
+        request = json.loads(self.browser.execute_script("return state.calc.request(0)"))
+        self.assertEqual(request["counts"], {field.get_attribute("aria-label"): 7},
+                         "the terminal's own count, not that of an IO kind")
+
+    def help_record(self):
+        WebDriverWait(self.browser, 30).until(lambda _: self.browser.execute_script(
+            "return state.help.record !== null && state.help.record.done"))
+        return self.browser.execute_script("return state.help.record")
+
+    def test_help_is_laid_out_by_the_engine_with_its_picture(self):
+        self.assertEqual(self.open(), "ready")
+        device = self.browser.find_element(
+            By.XPATH, "//ul[@id='series-tree']//li[label[contains(., 'MK-500')]]")
+        device.find_element(By.CSS_SELECTOR, "button.help").click()
+        record = self.help_record()
+        tip = self.browser.find_element(By.ID, "help-tip")
+        self.assertTrue(tip.is_displayed())
+        self.assertEqual((tip.size["width"] - 2, tip.size["height"] - 2),
+                         (record["width"], record["height"]))
+        self.assertGreater(len(record["texts"]), 5)
+        # Measured and drawn in one font, every run ends inside the tool-tip.
+        for run in record["texts"]:
+            self.assertLessEqual(run["inkRight"], record["width"], run)
+        self.assertEqual(len(record["pictures"]), 1)
+        picture = record["pictures"][0]
+        self.assertTrue(picture["drawn"], picture)
+        self.assertGreater(picture["width"], 0)
+        self.assertLessEqual(picture["right"], record["width"])
+
+        self.browser.find_element(By.TAG_NAME, "body").send_keys(Keys.ESCAPE)
+        self.assertFalse(tip.is_displayed())
+        # F5 on a focused item with help opens it; on one without it the page stays put.
+        kinds = self.browser.find_elements(By.CSS_SELECTOR, "#io-tree > li[data-help] input")
+        kinds[0].send_keys(Keys.F5)
+        self.assertTrue(tip.is_displayed())
+        self.assertEqual(self.browser.execute_script("return state.help.record.pictures.length"),
+                         0)
+
+    def test_help_taller_than_the_viewport_pages_inside_it(self):
+        self.assertEqual(self.open(), "ready")
+        self.addCleanup(self.browser.set_window_size, 1280, 900)
+        self.browser.set_window_size(1280, 260)
+        device = self.browser.find_element(
+            By.XPATH, "//ul[@id='series-tree']//li[label[contains(., 'MK-500')]]")
+        self.browser.execute_script("arguments[0].scrollIntoView({block: 'end'})", device)
+        device.find_element(By.CSS_SELECTOR, "button.help").click()
+        record = self.help_record()
+        self.assertGreater(record["lastPage"], 0)
+        self.assertTrue(self.browser.execute_script(
+            "const r = document.getElementById('help-tip').getBoundingClientRect();"
+            "return r.top >= 0 && r.bottom <= innerHeight"), "the arrow bar is reachable")
+        self.browser.find_element(By.TAG_NAME, "body").send_keys(Keys.PAGE_DOWN)
+        self.assertEqual(self.help_record()["page"], 1)
+        # The rightmost arrow button turns back, as on the desktop.
+        tip = self.browser.find_element(By.ID, "help-tip")
+        ActionChains(self.browser).move_to_element_with_offset(
+            tip, tip.size["width"] // 2 - 11, tip.size["height"] // 2 - 11).click().perform()
+        self.assertEqual(self.help_record()["page"], 0)
 
     def test_cancel_keeps_the_page_usable(self):
         self.assertEqual(self.open(), "ready")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,13 @@ public:
     virtual void DrawBitmap(const Image& image, const LayoutRect& target) = 0;
     // A one-pixel frame just inside the rectangle, in the text colour.
     virtual void FrameRect(const LayoutRect& rect) = 0;
+    // A canvas that decodes JPEG itself draws the picture stretched into the target, greyed when
+    // asked, and framed as FrameRect frames, all only if the data decodes, and answers true; the
+    // default answers false and the layout decodes the picture and calls DrawBitmap and FrameRect.
+    virtual bool DrawJpeg(std::span<const uint8_t> /*jpeg*/, const LayoutRect& /*target*/,
+                          bool /*grey*/) {
+        return false;
+    }
     virtual int PixelsPerInchX() const = 0;
     virtual int PixelsPerInchY() const = 0;
 };

@@ -222,7 +222,7 @@ void MarkupLayout::Picture() {
     if (!MakeRoom(margin + height, m_box.top + allowance))
         return Stop(at);
     const LayoutRect target{m_x, m_y + margin, m_x + width, m_y + margin + height};
-    if (m_draw) {
+    if (m_draw && !m_canvas.DrawJpeg(element->jpeg, target, m_grey)) {
         if (const std::optional<Image> image = DecodePictureElement(m_text, at, m_grey)) {
             m_canvas.DrawBitmap(*image, target);
             m_canvas.FrameRect(target);

@@ -15,6 +15,7 @@ const state = {
   selectedRow: 0,
   worker: null,
   stopFlag: null,
+  help: null,
 };
 
 function showMessage(text) {
@@ -65,10 +66,22 @@ function treeItem(item, content) {
   const label = document.createElement('label');
   label.append(...content);
   li.append(label);
+  li.dataset.id = item.id;
+  if (item.help) {
+    li.dataset.help = '1';
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.className = 'help';
+    button.title = 'Nápověda (F5)';
+    button.textContent = '?';
+    button.addEventListener('click', () => showHelp(li));
+    li.append(button);
+  }
   return li;
 }
 
 function renderTrees() {
+  hideHelp();
   const trees = JSON.parse(state.calc.trees());
   const io = $('io-tree');
   io.replaceChildren(...trees.io.map((item) =>
@@ -85,6 +98,208 @@ function renderTrees() {
     li.append(devices);
     return li;
   }));
+}
+
+// --- help tool-tips ------------------------------------------------------------------------
+// The engine lays the help out and pages it, measuring through measureText below, and hands back
+// what it drew; the page replays that on the #help-tip canvas. state.help.record keeps what was
+// drawn last, for tests.
+
+const kPaper = '#ffffe1';
+const kInk = '#000000';
+const kGreyInk = '#808080';
+const measureContext = document.createElement('canvas').getContext('2d');
+
+function fontPixels(font) {
+  return parseFloat(/([\d.]+)px/.exec(font)[1]);
+}
+
+function ascentOf(metrics, font) {
+  return metrics.fontBoundingBoxAscent !== undefined ? metrics.fontBoundingBoxAscent
+    : fontPixels(font) * 0.905;
+}
+
+// The engine asks for the extent of each word in the font it will be drawn in.
+function measureText(font, text) {
+  measureContext.font = font;
+  const metrics = measureContext.measureText(text);
+  const height = metrics.fontBoundingBoxAscent !== undefined
+    ? metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent : fontPixels(font) * 1.15;
+  return [Math.ceil(metrics.width), Math.ceil(height)];
+}
+
+function showHelp(li) {
+  hideHelp();
+  if (!li || !li.dataset.help) return;
+  const label = li.querySelector('label').getBoundingClientRect();
+  // The engine places the client area; the canvas's border of a pixel goes round it.
+  const placement = state.help.tip.show(state.calc, Number(li.dataset.id),
+    Math.round(label.right + 8), Math.round(label.top), window.innerWidth - 2,
+    window.innerHeight - 2, measureText);
+  if (!placement) return;
+  state.help.placement = JSON.parse(placement);
+  const canvas = $('help-tip');
+  canvas.style.left = `${state.help.placement.x}px`;
+  canvas.style.top = `${state.help.placement.y}px`;
+  canvas.hidden = false;
+  drawHelp();
+}
+
+function hideHelp() {
+  if (!state.help) return;
+  state.help.tip.hide();
+  state.help.generation += 1;
+  $('help-tip').hidden = true;
+}
+
+function frameRect(context, rect, colour) {
+  context.strokeStyle = colour;
+  context.lineWidth = 1;
+  context.strokeRect(rect.left + 0.5, rect.top + 0.5, rect.right - rect.left - 1,
+    rect.bottom - rect.top - 1);
+}
+
+// Grey as the engine greys colours: red, green and blue weighted 30, 59 and 11 per cent.
+function greyed(bitmap, width, height) {
+  const scratch = document.createElement('canvas');
+  scratch.width = width;
+  scratch.height = height;
+  const context = scratch.getContext('2d');
+  context.drawImage(bitmap, 0, 0, width, height);
+  const image = context.getImageData(0, 0, width, height);
+  const p = image.data;
+  for (let i = 0; i < p.length; i += 4) {
+    p[i] = p[i + 1] = p[i + 2] = Math.floor(p[i] * 30 / 100) + Math.floor(p[i + 1] * 59 / 100)
+      + Math.floor(p[i + 2] * 11 / 100);
+  }
+  context.putImageData(image, 0, 0);
+  return scratch;
+}
+
+function drawArrowButton(context, rect, up, active) {
+  const ink = active ? kInk : kGreyInk;
+  frameRect(context, rect, ink);
+  const cx = (rect.left + rect.right) / 2;
+  const cy = (rect.top + rect.bottom) / 2;
+  const half = (rect.right - rect.left) / 4;
+  context.fillStyle = ink;
+  context.beginPath();
+  context.moveTo(cx - half, up ? cy + half / 2 : cy - half / 2);
+  context.lineTo(cx + half, up ? cy + half / 2 : cy - half / 2);
+  context.lineTo(cx, up ? cy - half / 2 - 1 : cy + half / 2 + 1);
+  context.fill();
+}
+
+function drawPicture(context, operation, jpeg, generation, entry) {
+  const width = operation.right - operation.left;
+  const height = operation.bottom - operation.top;
+  return createImageBitmap(new Blob([jpeg], { type: 'image/jpeg' })).then((bitmap) => {
+    if (generation !== state.help.generation) return;
+    const source = operation.grey ? greyed(bitmap, width, height) : bitmap;
+    context.drawImage(source, operation.left, operation.top, width, height);
+    frameRect(context, operation, operation.colour);
+    Object.assign(entry, { drawn: true, width: bitmap.width, height: bitmap.height });
+  }, () => { entry.failed = true; });
+}
+
+function drawHelp() {
+  const page = JSON.parse(state.help.tip.draw(measureText));
+  const { width, height } = state.help.placement;
+  const canvas = $('help-tip');
+  const scale = window.devicePixelRatio || 1;
+  canvas.width = Math.round(width * scale);
+  canvas.height = Math.round(height * scale);
+  canvas.style.width = `${width}px`;
+  canvas.style.height = `${height}px`;
+  const context = canvas.getContext('2d');
+  context.setTransform(scale, 0, 0, scale, 0, 0);
+  context.fillStyle = kPaper;
+  context.fillRect(0, 0, width, height);
+  if (page.barY !== undefined) {
+    context.fillStyle = kInk;
+    context.fillRect(0, page.barY, width, 1);
+    drawArrowButton(context, page.previous, true, page.page > 0);
+    drawArrowButton(context, page.next, false, page.page < page.lastPage);
+  }
+  const generation = ++state.help.generation;
+  const record = { width, height, page: page.page, lastPage: page.lastPage, texts: [],
+    frames: [], pictures: [], done: false };
+  const pending = [];
+  context.textBaseline = 'alphabetic';
+  for (const operation of page.operations) {
+    if (operation.kind === 'text') {
+      context.font = operation.font;
+      context.fillStyle = operation.colour;
+      const metrics = context.measureText(operation.text);
+      const baseline = operation.y + ascentOf(metrics, operation.font);
+      context.fillText(operation.text, operation.x, baseline);
+      if (operation.underline) {
+        context.fillRect(operation.x, Math.round(baseline) + 1, metrics.width, 1);
+      }
+      record.texts.push({ x: operation.x, y: operation.y, text: operation.text,
+        font: operation.font,
+        inkRight: operation.x + context.measureText(operation.text.trimEnd()).width });
+    } else if (operation.kind === 'frame') {
+      frameRect(context, operation, operation.colour);
+      record.frames.push(operation);
+    } else if (operation.kind === 'picture') {
+      // The bytes are copied at once: the engine's memory may move on its next call.
+      const jpeg = state.help.tip.picture(operation.picture).slice();
+      const entry = { left: operation.left, top: operation.top, right: operation.right,
+        bottom: operation.bottom, bytes: jpeg.length, drawn: false };
+      record.pictures.push(entry);
+      pending.push(drawPicture(context, operation, jpeg, generation, entry));
+    }
+  }
+  state.help.record = record;
+  Promise.all(pending).then(() => { record.done = true; });
+}
+
+function helpAnswer(answer) {
+  if (answer === 'redraw') drawHelp();
+  else if (answer === 'hide') hideHelp();
+  return answer !== '';
+}
+
+function setUpHelp() {
+  state.help = { tip: new state.engine.HelpTip(), placement: null, generation: 0, record: null };
+  const canvas = $('help-tip');
+  const at = (event) => [Math.round(event.offsetX), Math.round(event.offsetY)];
+  canvas.addEventListener('pointerdown', (event) => {
+    event.preventDefault();
+    helpAnswer(state.help.tip.mouse(true, ...at(event)));
+  });
+  // A touch has no hover: only a mouse's leaving hides the tool-tip.
+  canvas.addEventListener('pointermove', (event) => {
+    if (event.pointerType === 'mouse') helpAnswer(state.help.tip.mouse(false, ...at(event)));
+  });
+  canvas.addEventListener('pointerleave', (event) => {
+    if (event.pointerType === 'mouse') helpAnswer(state.help.tip.mouse(false, -1000, -1000));
+  });
+  canvas.addEventListener('wheel', (event) => {
+    event.preventDefault();
+    if (event.deltaY !== 0) helpAnswer(state.help.tip.wheel(event.deltaY < 0 ? 120 : -120));
+  }, { passive: false });
+  document.addEventListener('pointerdown', (event) => {
+    if (!canvas.contains(event.target) && !event.target.closest('button.help')) hideHelp();
+  });
+  document.addEventListener('keydown', (event) => {
+    if (state.help.tip.isVisible()) {
+      if (event.key === 'Escape') {
+        hideHelp();
+        event.preventDefault();
+        return;
+      }
+      if (helpAnswer(state.help.tip.key(event.key))) event.preventDefault();
+      return;
+    }
+    // F5 asks for the help of the tree item that has the focus, as in the desktop's form.
+    const li = event.key === 'F5' && event.target.closest && event.target.closest('.tree li');
+    if (li) {
+      event.preventDefault();
+      showHelp(li);
+    }
+  });
 }
 
 // --- solutions -----------------------------------------------------------------------------
@@ -164,6 +379,7 @@ async function copyReport() {
 
 function runSearch(request, level) {
   if (state.worker || !state.catalogue) return;
+  hideHelp();
   state.worker = new Worker('search_worker.js');
   // Shared memory reaches the busy worker only in a cross-origin isolated page.
   state.stopFlag = window.crossOriginIsolated ? new SharedArrayBuffer(4) : null;
@@ -242,6 +458,7 @@ async function fetchBytes(url) {
 async function start() {
   state.engine = await createPinsumEngine();
   state.calc = new state.engine.Calculator();
+  setUpHelp();
   const catalogueUrl = params.get('catalogue') || 'iodb.pp';
   try {
     const error = useCatalogue(await fetchBytes(catalogueUrl), catalogueUrl);

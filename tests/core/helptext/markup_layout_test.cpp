@@ -209,6 +209,38 @@ TEST_F(MarkupLayoutPictures, APictureTallerThanTheBoxGetsAPageOfItsOwn) {
     EXPECT_EQ(laid.measure.usedHeight, 102);
 }
 
+// The browser's canvas: it takes the JPEG bytes and draws and frames the picture itself.
+class DecodingCanvas : public FakeCanvas {
+public:
+    bool DrawJpeg(std::span<const uint8_t> jpeg, const LayoutRect& target, bool grey) override {
+        pictures.push_back({std::vector<uint8_t>(jpeg.begin(), jpeg.end()), target, grey});
+        return true;
+    }
+    struct Picture {
+        std::vector<uint8_t> jpeg;
+        LayoutRect target;
+        bool grey;
+    };
+    std::vector<Picture> pictures;
+};
+
+TEST_F(MarkupLayoutPictures, ACanvasThatDecodesJpegGetsTheBytesAndTheTarget) {
+    const std::string markup = "text" + Element() + "after";
+    CPrintLayout boxes;
+    boxes.SetSingleBox({0, 0, kBoxWidth, 600});
+    DecodingCanvas canvas;
+    MarkupLayout layout(canvas, boxes);
+    layout.SetGrey(true);
+    layout.LayOut(markup, layout.FirstPage(), true);
+    ASSERT_EQ(canvas.pictures.size(), 1u);
+    EXPECT_EQ(canvas.pictures[0].jpeg, DecodePicture(markup, 4)->jpeg);
+    EXPECT_EQ(canvas.pictures[0].target, (LayoutRect{28, 3, 124, 51}));
+    EXPECT_TRUE(canvas.pictures[0].grey);
+    EXPECT_TRUE(canvas.bitmaps.empty());
+    EXPECT_TRUE(canvas.frames.empty()) << "the canvas frames what it could decode";
+    EXPECT_EQ(canvas.Placements(), (Placements{"0,0:text", "0,54:after"}));
+}
+
 TEST_F(MarkupLayoutPictures, BrokenElementsDrawNothing) {
     const std::string element = Element();
     std::string badData = element;
