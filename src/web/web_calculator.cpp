@@ -96,7 +96,7 @@ public:
     json rows = json::array();
 };
 
-json TreeJson(const WebTree& tree, TreeItem parent, bool withCounts) {
+json TreeJson(const MemoryTreeControl& tree, TreeItem parent, bool withCounts) {
     json items = json::array();
     for (const TreeItem item : tree.Children(parent)) {
         json entry = {{"id", item},
@@ -118,7 +118,7 @@ json TreeJson(const WebTree& tree, TreeItem parent, bool withCounts) {
     return items;
 }
 
-CioNode* NodeOf(const WebTree& tree, double item) {
+CioNode* NodeOf(const MemoryTreeControl& tree, double item) {
     const auto handle = static_cast<TreeItem>(item);
     return tree.Has(handle) ? dynamic_cast<CioNode*>(tree.GetItemData(handle)) : nullptr;
 }
@@ -190,7 +190,7 @@ void WebCalculator::SetTerminalChecked(double item, bool checked) {
 }
 
 std::string WebCalculator::SetCount(double item, const std::string& text) {
-    const WebTree& tree = m_io.Has(static_cast<TreeItem>(item)) ? m_io : m_terminals;
+    const MemoryTreeControl& tree = m_io.Has(static_cast<TreeItem>(item)) ? m_io : m_terminals;
     CioNode* node = NodeOf(tree, item);
     if (node == nullptr)
         return std::string();
@@ -244,7 +244,7 @@ std::string WebCalculator::Request(int level) const {
 std::string WebCalculator::HelpMarkup(double item) const {
     const auto handle = static_cast<TreeItem>(item);
     std::string markup;
-    for (const WebTree* tree : {&m_io, &m_terminals, &m_selection})
+    for (const MemoryTreeControl* tree : {&m_io, &m_terminals, &m_selection})
         if (const CioType* object = tree->Has(handle) ? tree->GetItemData(handle) : nullptr;
             object != nullptr && object->HasHelp())
             object->GetHelpMarkup(markup);

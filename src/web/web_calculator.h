@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "web_tree.h"
+#include "model/memory_tree_control.h"
 
 namespace pinsum {
 class CioProject;
@@ -39,9 +39,9 @@ public:
 
 private:
     std::unique_ptr<CioProject> m_project;
-    WebTree m_io;
-    WebTree m_terminals;
-    WebTree m_selection;
+    MemoryTreeControl m_io;
+    MemoryTreeControl m_terminals;
+    MemoryTreeControl m_selection;
 };
 
 // Loads a catalogue file's bytes as the calculator does; throws EngineError with the Czech

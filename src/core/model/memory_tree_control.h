@@ -1,15 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "model/tree_control.h"
 
-namespace pinsum::web {
+namespace pinsum {
 
-// The page's trees kept in the engine: the objects fill them and apply their check rules through
-// the same TreeControl calls as the desktop's tree controls, and the page draws them from JSON.
-class WebTree : public TreeControl {
+// A tree control kept in memory, for a front end that draws the tree itself (the browser page)
+// and for tests. Calls on an item it does not hold change nothing and answer as for no item.
+// Handles are counted across all its instances, so that a handle names one item of one tree, as
+// the handles of the desktop's tree controls do.
+class MemoryTreeControl : public TreeControl {
 public:
     TreeItem InsertItem(TreeItem parent, TreeItem after, const std::string& text, int image,
                         int selectedImage, CioType* data) override;
@@ -31,8 +35,13 @@ public:
     void SetChecked(TreeItem item, bool checked) override;
 
     bool Has(TreeItem item) const { return m_items.contains(item); }
-    const std::vector<TreeItem>& Children(TreeItem parent) const;
-    int Image(TreeItem item) const { return m_items.at(item).image; }
+    // Children of an item (kNoItem: the top level), in order.
+    std::vector<TreeItem> Children(TreeItem parent) const;
+    // Moves an item to another index among its siblings, as a drag and drop does.
+    void MoveItem(TreeItem item, size_t newIndex);
+    int Image(TreeItem item) const;
+    TreeItem Selected() const { return m_selected; }
+    size_t Size() const { return m_items.size(); }
     void Clear();
 
 private:
@@ -40,19 +49,19 @@ private:
         TreeItem parent = kNoItem;
         std::string text;
         int image = 0;
+        int selectedImage = 0;
         CioType* data = nullptr;
         bool expanded = false;
         bool checked = false;
     };
+    Item* Find(TreeItem item);
     const Item* Find(TreeItem item) const;
-    TreeItem Sibling(TreeItem item, int step) const;
+    const std::vector<TreeItem>& SiblingsOf(TreeItem parent) const;
+    TreeItem Sibling(TreeItem item, long step) const;
 
     std::map<TreeItem, Item> m_items;
     std::map<TreeItem, std::vector<TreeItem>> m_children;
-    // Handles are counted across all trees, so that an id from the page names one item of one
-    // tree, as the desktop's tree controls' handles do.
-    static inline TreeItem s_next = 1;
     TreeItem m_selected = kNoItem;
 };
 
-} // namespace pinsum::web
+} // namespace pinsum
