@@ -25,14 +25,28 @@ pinsum::web::MeasureFunction Measurer(val measure) {
     };
 }
 
-std::string ShowHelp(WebHelpTip& tip, const WebCalculator& calculator, double item, int x, int y,
-                     int viewportWidth, int viewportHeight, val measure) {
-    std::string markup = calculator.HelpMarkup(item);
+std::string ShowMarkup(WebHelpTip& tip, std::string markup, int x, int y, int viewportWidth,
+                       int viewportHeight, val measure) {
     if (markup.empty()) {
         tip.Hide();
         return std::string();
     }
     return tip.Show(std::move(markup), x, y, viewportWidth, viewportHeight, Measurer(measure));
+}
+
+std::string ShowHelp(WebHelpTip& tip, const WebCalculator& calculator, double item, int x, int y,
+                     int viewportWidth, int viewportHeight, val measure) {
+    return ShowMarkup(tip, calculator.HelpMarkup(item), x, y, viewportWidth, viewportHeight,
+                      measure);
+}
+
+// The help of a result row: the worker's catalogue is not the page's, so the row names its
+// equipment by catalogue indexes and the page's engine builds the mark-up.
+std::string ShowEquipmentHelp(WebHelpTip& tip, const WebCalculator& calculator,
+                              const std::string& equipment, int x, int y, int viewportWidth,
+                              int viewportHeight, val measure) {
+    return ShowMarkup(tip, calculator.EquipmentHelpMarkup(equipment), x, y, viewportWidth,
+                      viewportHeight, measure);
 }
 
 std::string DrawHelp(WebHelpTip& tip, val measure) {
@@ -60,6 +74,7 @@ EMSCRIPTEN_BINDINGS(pinsum) {
     emscripten::class_<WebHelpTip>("HelpTip")
         .constructor<>()
         .function("show", &ShowHelp)
+        .function("showEquipment", &ShowEquipmentHelp)
         .function("hide", &WebHelpTip::Hide)
         .function("isVisible", &WebHelpTip::IsVisible)
         .function("draw", &DrawHelp)

@@ -11,6 +11,10 @@
 #include "host/messenger.h"
 #include "host/notification.h"
 #include "host/text_codec.h"
+#include "model/cio_db.h"
+#include "model/cio_equip.h"
+#include "model/cio_modul.h"
+#include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
@@ -68,9 +72,37 @@ const char* ColourName(RowColour colour) {
     return "window";
 }
 
-// The result table as rows for the page, each with the report of the object it shows.
+// The position of an object in a catalogue list, or -1.
+int IndexIn(const CioArray& list, const CioType* object) {
+    for (size_t i = 0; i < list.Count(); ++i)
+        if (list.At(i) == object)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// What identifies a device with its chosen modules in another load of the same catalogue: the
+// device's index in the device list and each position's module index in the module list (-1 for
+// an empty position). Null when the equipment shows no help.
+json EquipmentOf(const CioDb& database, const CioType* object) {
+    const auto* equip = dynamic_cast<const CioEquip*>(object);
+    if (equip == nullptr || !equip->HasHelp())
+        return nullptr;
+    const int device = IndexIn(database.devices, equip->Device());
+    if (device < 0)
+        return nullptr;
+    json modules = json::array();
+    if (const CioModuleSelector* chosen = equip->Chosen())
+        for (const CioModul* module : chosen->modules)
+            modules.push_back(IndexIn(database.modules, module));
+    return {{"device", device}, {"modules", modules}};
+}
+
+// The result table as rows for the page, each with the report of the object it shows and, for
+// equipment with help, what the page's own engine needs to show that help.
 class JsonTable : public ResultTable {
 public:
+    explicit JsonTable(const CioDb& database) : m_database(database) {}
+
     bool HasWindow() const override { return true; }
     void DeleteAllRows() override { rows = json::array(); }
     int ColumnCount() const override { return static_cast<int>(columns.size()); }
@@ -85,15 +117,21 @@ public:
         std::string text;
         if (object != nullptr)
             object->Describe(text, std::string());
-        rows.push_back({{"cells", {Utf8(cells[0]), Utf8(cells[1]), Utf8(cells[2]), Utf8(cells[3])}},
-                        {"colour", ColourName(colour)},
-                        {"text", ReportText(text)}});
+        json row = {{"cells", {Utf8(cells[0]), Utf8(cells[1]), Utf8(cells[2]), Utf8(cells[3])}},
+                    {"colour", ColourName(colour)},
+                    {"text", ReportText(text)}};
+        if (json equipment = EquipmentOf(m_database, object); !equipment.is_null())
+            row["equipment"] = std::move(equipment);
+        rows.push_back(std::move(row));
     }
     int RowCount() const override { return static_cast<int>(rows.size()); }
     void SelectRow(int) override {}
 
     json columns = json::array();
     json rows = json::array();
+
+private:
+    const CioDb& m_database;
 };
 
 json TreeJson(const MemoryTreeControl& tree, TreeItem parent, bool withCounts) {
@@ -251,6 +289,41 @@ std::string WebCalculator::HelpMarkup(double item) const {
     return markup;
 }
 
+std::string WebCalculator::EquipmentHelpMarkup(const std::string& equipmentJson) const {
+    if (m_project == nullptr)
+        return std::string();
+    const CioDb& database = *m_project->database;
+    // The text comes from the page: anything that does not name this catalogue's objects shows
+    // no help rather than reaching outside its lists.
+    const json equipment = json::parse(equipmentJson, nullptr, false);
+    if (!equipment.is_object() || !equipment.contains("device") ||
+        !equipment["device"].is_number_unsigned() || !equipment.contains("modules") ||
+        !equipment["modules"].is_array())
+        return std::string();
+    const auto device = equipment["device"].get<size_t>();
+    auto* plc = device < database.devices.Count()
+                    ? dynamic_cast<CioPlc*>(database.devices.At(device))
+                    : nullptr;
+    if (plc == nullptr)
+        return std::string();
+    auto chosen = std::make_unique<CioModuleSelector>();
+    for (const json& index : equipment["modules"]) {
+        if (!index.is_number_integer())
+            return std::string();
+        const auto module = index.get<int64_t>();
+        chosen->modules.push_back(
+            module >= 0 && static_cast<size_t>(module) < database.modules.Count()
+                ? dynamic_cast<CioModul*>(database.modules.At(static_cast<size_t>(module)))
+                : nullptr);
+    }
+    CioEquip equip;
+    equip.device.object = plc;
+    equip.selectors.push_back(std::move(chosen));
+    std::string markup;
+    equip.GetHelpMarkup(markup);
+    return markup;
+}
+
 std::string SolveRequest(const std::string& catalogue, const std::string& requestText, int level,
                          const std::function<bool(const std::string&)>& progress) {
     std::unique_ptr<CioProject> project;
@@ -301,7 +374,7 @@ std::string SolveRequest(const std::string& catalogue, const std::string& reques
         report += text + "\n";
     report += SolutionsReport(*project);
     json solutions = json::array();
-    JsonTable table;
+    JsonTable table(*project->database);
     for (size_t i = 0; i < project->children.size(); ++i) {
         project->ShowSolution(&table, static_cast<int>(i));
         solutions.push_back({{"rows", table.rows}});

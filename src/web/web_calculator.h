@@ -36,6 +36,9 @@ public:
     std::string Request(int level) const;
     // The help of a tree item in Windows-1250 display mark-up, "" when it has none.
     std::string HelpMarkup(double item) const;
+    // The help of a result row's device with its modules, from the row's "equipment" in JSON as
+    // SolveRequest gives it, in Windows-1250 display mark-up; "" when it names no device here.
+    std::string EquipmentHelpMarkup(const std::string& equipmentJson) const;
 
 private:
     std::unique_ptr<CioProject> m_project;

@@ -85,8 +85,9 @@ class BrowserCalculator(unittest.TestCase):
         return self.browser.execute_script("return document.getElementById('report').textContent")
 
     def test_automation_gives_the_tools_report_and_refuses_foreign_files(self):
-        state = self.open("?catalogue=iodb.pp&request=request.json&autorun=1")
-        self.assertEqual(state, "done")
+        # The page is "ready" for a moment before the search starts.
+        self.open("?catalogue=iodb.pp&request=request.json&autorun=1")
+        self.assertEqual(self.wait_state(("done", "error")), "done")
         self.assertEqual(self.report(), cli_report(REQUEST))
         print(f"sample search in the browser: "
               f"{self.browser.find_element(By.TAG_NAME, 'body').get_attribute('data-search-ms')} ms",
@@ -138,6 +139,10 @@ class BrowserCalculator(unittest.TestCase):
         self.assertRegex(caption, r"^Řešení 2 z \d+$")
         details = self.browser.execute_script("return selectedText()")
         self.assertEqual(details, solution_block(expected, 2))
+        # The README's picture: a device's row selected and every tree scrolled to its top.
+        self.browser.find_elements(By.CSS_SELECTOR, "#result-table tbody tr")[1].click()
+        self.browser.execute_script(
+            "document.querySelectorAll('.tree').forEach((tree) => { tree.scrollTop = 0; })")
         self.browser.save_screenshot(SCREENSHOT)
 
     def test_terminal_counts_stay_with_the_terminals(self):
@@ -203,6 +208,34 @@ class BrowserCalculator(unittest.TestCase):
         ActionChains(self.browser).move_to_element_with_offset(
             tip, tip.size["width"] // 2 - 11, tip.size["height"] // 2 - 11).click().perform()
         self.assertEqual(self.help_record()["page"], 0)
+
+    def test_result_row_help_shows_its_device_with_the_pages_engine(self):
+        self.open("?catalogue=iodb.pp&request=request.json&autorun=1")
+        self.assertEqual(self.wait_state(("done", "error")), "done")
+        rows = self.browser.find_elements(By.CSS_SELECTOR, "#result-table tbody tr")
+        self.assertFalse(self.browser.find_element(By.ID, "row-help").is_enabled(),
+                         "the total row has no help")
+        rows[1].click()
+        equipment = self.browser.find_element(By.CSS_SELECTOR, "#result-table tbody tr.selected td")
+        # The click gave the table the focus; F5 asks for the selected row's help.
+        ActionChains(self.browser).send_keys(Keys.F5).perform()
+        row_texts = [run["text"] for run in self.help_record()["texts"]]
+        self.assertTrue(self.browser.find_element(By.ID, "help-tip").is_displayed())
+
+        # The row's help begins with its device's help, as the series tree shows it.
+        devices = self.browser.find_elements(By.CSS_SELECTOR, "#series-tree ul > li[data-help]")
+        device = max((li for li in devices if equipment.text.startswith(li.text.strip("? \n"))),
+                     key=lambda li: len(li.text))
+        device.find_element(By.CSS_SELECTOR, "button.help").click()
+        device_texts = [run["text"] for run in self.help_record()["texts"]]
+        shared = min(len(device_texts), 10)
+        self.assertGreater(shared, 3)
+        self.assertEqual(row_texts[:shared], device_texts[:shared])
+
+        # A row that names no device of the page's catalogue shows nothing.
+        self.assertEqual(self.browser.execute_script(
+            "return state.help.tip.showEquipment(state.calc, '{\"device\": 99999, "
+            "\"modules\": []}', 0, 0, 800, 600, measureText)"), "")
 
     def test_cancel_keeps_the_page_usable(self):
         self.assertEqual(self.open(), "ready")

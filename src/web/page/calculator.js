@@ -133,9 +133,23 @@ function showHelp(li) {
   if (!li || !li.dataset.help) return;
   const label = li.querySelector('label').getBoundingClientRect();
   // The engine places the client area; the canvas's border of a pixel goes round it.
-  const placement = state.help.tip.show(state.calc, Number(li.dataset.id),
-    Math.round(label.right + 8), Math.round(label.top), window.innerWidth - 2,
-    window.innerHeight - 2, measureText);
+  placeHelp(state.help.tip.show(state.calc, Number(li.dataset.id), Math.round(label.right + 8),
+    Math.round(label.top), window.innerWidth - 2, window.innerHeight - 2, measureText));
+}
+
+// The help of the selected result row's device with its modules, beside the row's first cell.
+function showRowHelp() {
+  hideHelp();
+  const row = selectedRow();
+  const cell = $('result-table').querySelector('tbody tr.selected td');
+  if (!row || !row.equipment || !cell) return;
+  const rect = cell.getBoundingClientRect();
+  placeHelp(state.help.tip.showEquipment(state.calc, JSON.stringify(row.equipment),
+    Math.round(rect.right + 8), Math.round(rect.top), window.innerWidth - 2,
+    window.innerHeight - 2, measureText));
+}
+
+function placeHelp(placement) {
   if (!placement) return;
   state.help.placement = JSON.parse(placement);
   const canvas = $('help-tip');
@@ -281,7 +295,9 @@ function setUpHelp() {
     if (event.deltaY !== 0) helpAnswer(state.help.tip.wheel(event.deltaY < 0 ? 120 : -120));
   }, { passive: false });
   document.addEventListener('pointerdown', (event) => {
-    if (!canvas.contains(event.target) && !event.target.closest('button.help')) hideHelp();
+    if (!canvas.contains(event.target) && !event.target.closest('button.help, #row-help')) {
+      hideHelp();
+    }
   });
   document.addEventListener('keydown', (event) => {
     if (state.help.tip.isVisible()) {
@@ -293,11 +309,16 @@ function setUpHelp() {
       if (helpAnswer(state.help.tip.key(event.key))) event.preventDefault();
       return;
     }
-    // F5 asks for the help of the tree item that has the focus, as in the desktop's form.
-    const li = event.key === 'F5' && event.target.closest && event.target.closest('.tree li');
+    // F5 asks for the help of the tree item or result row that has the focus, as in the
+    // desktop's form.
+    if (event.key !== 'F5' || !event.target.closest) return;
+    const li = event.target.closest('.tree li');
     if (li) {
       event.preventDefault();
       showHelp(li);
+    } else if (event.target.closest('.table-box')) {
+      event.preventDefault();
+      showRowHelp();
     }
   });
 }
@@ -342,6 +363,7 @@ function renderSolution() {
   $('number').disabled = running || count <= 1;
   $('details').disabled = running || !selectedText();
   $('copy').disabled = running || !selectedText();
+  $('row-help').disabled = running || !(selectedRow() && selectedRow().equipment);
   $('run').disabled = running;
   $('stop').disabled = !running;
 }
@@ -353,9 +375,13 @@ function goTo(index) {
   renderSolution();
 }
 
-function selectedText() {
+function selectedRow() {
   const solution = state.solutions[state.index];
-  const row = solution && solution.rows[state.selectedRow];
+  return solution && solution.rows[state.selectedRow];
+}
+
+function selectedText() {
+  const row = selectedRow();
   return row ? row.text : '';
 }
 
@@ -515,4 +541,5 @@ $('number').addEventListener('change', () => {
 });
 $('details').addEventListener('click', showDetails);
 $('copy').addEventListener('click', copyReport);
+$('row-help').addEventListener('click', showRowHelp);
 start();
