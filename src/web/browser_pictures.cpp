@@ -7,6 +7,8 @@
 
 namespace {
 
+// The bodies are JavaScript, which the C++ formatter would break.
+// clang-format off
 // libjpeg's default quality, which the desktop's encoder uses.
 EM_JS(int, EncodeJpegInBrowser, (const uint8_t* rgba, int width, int height), {
     if (typeof document === 'undefined') return 0;
@@ -29,6 +31,7 @@ EM_JS(void, TakeEncodedJpeg, (uint8_t* out), {
     for (let i = 0; i < bytes.length; ++i) HEAPU8[out + i] = bytes.charCodeAt(i);
     delete Module.encodedJpeg;
 });
+// clang-format on
 
 } // namespace
 

@@ -15,7 +15,8 @@ using nlohmann::json;
 constexpr const char* kFallbackFaces = ", 'Liberation Sans', Arimo, Helvetica, sans-serif";
 constexpr int kPointsPerInch = 72;
 // A paged tool-tip is its page and this much more high: the margins and the arrow bar.
-constexpr int kArrowBarRoom = 2 * HelpToolTipController::kMargin + 2 + HelpToolTipController::kBarHeight;
+constexpr int kArrowBarRoom =
+    2 * HelpToolTipController::kMargin + 2 + HelpToolTipController::kBarHeight;
 
 std::string CssColour(uint32_t colourRef) {
     char text[8];
@@ -30,9 +31,9 @@ json Rect(const LayoutRect& rect) {
 
 HelpKey KeyOf(const std::string& key) {
     static const std::map<std::string, HelpKey> keys = {
-        {"Escape", HelpKey::Escape},  {"PageUp", HelpKey::PageUp},
+        {"Escape", HelpKey::Escape},     {"PageUp", HelpKey::PageUp},
         {"PageDown", HelpKey::PageDown}, {"ArrowLeft", HelpKey::Left},
-        {"ArrowRight", HelpKey::Right}, {"ArrowUp", HelpKey::Up},
+        {"ArrowRight", HelpKey::Right},  {"ArrowUp", HelpKey::Up},
         {"ArrowDown", HelpKey::Down}};
     const auto found = keys.find(key);
     return found == keys.end() ? HelpKey::Other : found->second;
@@ -79,8 +80,7 @@ void RecordingCanvas::FrameRect(const LayoutRect& rect) {
     m_operations.push_back(std::move(frame));
 }
 
-bool RecordingCanvas::DrawJpeg(std::span<const uint8_t> jpeg, const LayoutRect& target,
-                               bool grey) {
+bool RecordingCanvas::DrawJpeg(std::span<const uint8_t> jpeg, const LayoutRect& target, bool grey) {
     json picture = Rect(target);
     picture["kind"] = "picture";
     picture["grey"] = grey;
