@@ -1,13 +1,14 @@
 #include "controls/colour_picker.h"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/dcbuffer.h>
-#include <wx/display.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
-#include <wx/utils.h>
 
 #include "common/dialog_units.h"
+#include "common/screen_placement.h"
 #include "common/ui_texts.h"
 
 namespace pinsum::ui {
@@ -132,15 +133,7 @@ CColourPickDialog::CColourPickDialog(wxWindow* parent, const wxColour& initial)
     buttons->Realize();
     column->Add(buttons, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 6);
     SetSizerAndFit(column);
-    // At the cursor, kept on the screen.
-    const wxPoint mouse = wxGetMousePosition();
-    const int display = wxDisplay::GetFromPoint(mouse);
-    const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0 : display).GetClientArea();
-    const wxSize size = GetSize();
-    Move(std::clamp(mouse.x, screen.GetLeft(),
-                    std::max(screen.GetLeft(), screen.GetRight() - size.x)),
-         std::clamp(mouse.y, screen.GetTop(),
-                    std::max(screen.GetTop(), screen.GetBottom() - size.y)));
+    MoveToMouse(*this);
     m_swatches->SetFocus();
 }
 

@@ -1,13 +1,10 @@
 #include "planner/list_dialog.h"
 
-#include <algorithm>
-
-#include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/sizer.h>
-#include <wx/utils.h>
 
 #include "common/dialog_units.h"
+#include "common/screen_placement.h"
 #include "common/ui_ids.h"
 #include "common/wx_text.h"
 #include "model/cio_type.h"
@@ -45,15 +42,7 @@ void PickListDialog::Place(wxListBox* list) {
         m_list->SetSelection(0);
     m_list->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) { Confirm(); });
     m_list->SetFocus();
-    // At the mouse cursor, kept on the screen.
-    const wxPoint mouse = wxGetMousePosition();
-    const int display = wxDisplay::GetFromPoint(mouse);
-    const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0 : display).GetClientArea();
-    const wxSize size = GetSize();
-    Move(std::clamp(mouse.x, screen.GetLeft(),
-                    std::max(screen.GetLeft(), screen.GetRight() - size.x)),
-         std::clamp(mouse.y, screen.GetTop(),
-                    std::max(screen.GetTop(), screen.GetBottom() - size.y)));
+    MoveToMouse(*this);
 }
 
 int PickListDialog::Picked() const {

@@ -19,21 +19,12 @@
 #include "support/catalogue_generator.h"
 #include "support/reference_search.h"
 #include "support/search_project.h"
+#include "support/seeded_random.h"
 
 namespace pinsum {
 namespace {
 
-class Random {
-public:
-    explicit Random(uint32_t seed) : m_state(seed * 0x9E3779B97F4A7C15ull) {}
-    int Below(int n) {
-        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<int>((m_state >> 33) % static_cast<uint64_t>(n));
-    }
-
-private:
-    uint64_t m_state;
-};
+using Random = test::SeededRandom;
 
 // A generated catalogue with every device and series checked but some, and a request over it.
 std::unique_ptr<CioProject> GeneratedProject(uint32_t seed, int devices, int positions,
