@@ -44,19 +44,10 @@ protected:
         m_manager = new wxDocManager();
         new wxDocTemplate(m_manager, "Kalkulace", "*.ppl", "", "ppl", "Calc Doc", "Calc View",
                           CLASSINFO(CCalcDoc), CLASSINFO(CCalcView));
-        m_frame = new wxDocParentFrame(m_manager, nullptr, wxID_ANY, "Pinsum");
-        wxTheApp->SetTopWindow(m_frame);
-        m_frame->Show();
+        m_frame = ShowDocumentFrame(m_manager);
     }
     void TearDown() override {
-        // Nothing is to be saved on the way out.
-        for (wxDocument* doc : m_manager->GetDocumentsVector())
-            doc->Modify(false);
-        m_manager->CloseDocuments(true);
-        Pump(20);
-        m_frame->Destroy();
-        Pump(20);
-        delete m_manager;
+        CloseDocumentWindows(m_manager, m_frame);
         ResetProgramFolders();
     }
     CCalcDoc* Current() { return dynamic_cast<CCalcDoc*>(m_manager->GetCurrentDocument()); }

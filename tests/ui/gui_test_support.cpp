@@ -18,6 +18,24 @@
 
 namespace pinsum::test {
 
+wxDocParentFrame* ShowDocumentFrame(wxDocManager* manager) {
+    auto* frame = new wxDocParentFrame(manager, nullptr, wxID_ANY, "Pinsum");
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    return frame;
+}
+
+void CloseDocumentWindows(wxDocManager* manager, wxFrame* frame) {
+    // Nothing is to be saved on the way out.
+    for (wxDocument* doc : manager->GetDocumentsVector())
+        doc->Modify(false);
+    manager->CloseDocuments(true);
+    Pump(20);
+    frame->Destroy();
+    Pump(20);
+    delete manager;
+}
+
 void Pump(int ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     do {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <wx/dialog.h>
+#include <wx/docview.h>
 #include <wx/modalhook.h>
 #include <wx/treectrl.h>
 #include <wx/window.h>
@@ -14,6 +15,11 @@ namespace pinsum::test {
 
 // Handles the events that have come in, for about ms milliseconds.
 void Pump(int ms = 50);
+
+// The document host's main frame over the manager, shown and made the top window.
+wxDocParentFrame* ShowDocumentFrame(wxDocManager* manager);
+// Closes every document without saving, then the frame, and deletes the manager.
+void CloseDocumentWindows(wxDocManager* manager, wxFrame* frame);
 // Handles events until done() holds; false when timeoutMs passed first.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 

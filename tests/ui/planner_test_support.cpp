@@ -15,20 +15,11 @@ void PlannerTest::SetUp() {
     m_manager = new wxDocManager();
     new wxDocTemplate(m_manager, "Databáze", "*.pp", "", "pp", "Planner Doc", "Planner View",
                       CLASSINFO(CPlannerDoc), CLASSINFO(CPlannerView));
-    m_frame = new wxDocParentFrame(m_manager, nullptr, wxID_ANY, "Pinsum");
-    wxTheApp->SetTopWindow(m_frame);
-    m_frame->Show();
+    m_frame = ShowDocumentFrame(m_manager);
 }
 
 void PlannerTest::TearDown() {
-    // Nothing is to be saved on the way out.
-    for (wxDocument* doc : m_manager->GetDocumentsVector())
-        doc->Modify(false);
-    m_manager->CloseDocuments(true);
-    Pump(20);
-    m_frame->Destroy();
-    Pump(20);
-    delete m_manager;
+    CloseDocumentWindows(m_manager, m_frame);
     ResetProgramFolders();
 }
 
