@@ -1,50 +1,34 @@
 #include "exact/exact_solver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <map>
-#include <mutex>
-#include <string>
+#include <limits>
 #include <utility>
 #include <vector>
 
-#include <Cbc_C_Interface.h>
-
+#include "exact/candidate_device.h"
+#include "exact/integer_program.h"
+#include "exact/solver_process.h"
 #include "host/manual_reset_event.h"
 #include "model/cio_equip.h"
 #include "model/cio_modul.h"
 #include "model/cio_module_selector.h"
 #include "model/cio_node.h"
 #include "model/cio_plc.h"
-#include "solver/configuration_walk.h"
 #include "solver/device_configurations.h"
 
 namespace pinsum {
 namespace {
 
+// Half the smallest price step: a cutoff this far above a known cost admits that cost only.
+constexpr double kHalfUnit = 0.5e-4;
+constexpr double kNoCutoff = std::numeric_limits<double>::infinity();
+
 // The limits the search's CanAccept applies once a solution holds this many devices.
 constexpr int kFreeDevices = 30;
 constexpr int kMaxVornetDevices = 30;
 constexpr int kKalbusPeripheralsPerController = 64;
-
-struct Wanted {
-    CioType* kind;
-    int32_t count;
-};
-
-// One configuration of a device: its digits, its price with the device's own, and the points
-// it places of each wanted kind, capped at the wanted count.
-struct Option {
-    std::vector<uint32_t> digits;
-    int64_t price = 0;
-    std::vector<int32_t> places;
-};
-
-struct Candidate {
-    CioPlc* device = nullptr;
-    std::unique_ptr<ConfigurationWalk> walk;
-    std::vector<Option> options;
-};
 
 bool IsController(const CioPlc* device) {
     return device->deviceType == 0;
@@ -57,12 +41,12 @@ bool Configurable(const CioPlc* device) {
            ConfigurationWalk(const_cast<CioPlc*>(device)).Attachable();
 }
 
-std::vector<Wanted> WantedPoints(const CioProject& project) {
-    std::vector<Wanted> wanted;
+std::vector<WantedPoints> Wanted(const CioProject& project) {
+    std::vector<WantedPoints> wanted;
     for (const CioNode* item : project.effectiveRequest) {
         CioType* kind = item->Kind();
         auto same = std::find_if(wanted.begin(), wanted.end(),
-                                 [&](const Wanted& w) { return w.kind == kind; });
+                                 [&](const WantedPoints& w) { return w.kind == kind; });
         // The search's remaining map takes the last item of a kind.
         if (same != wanted.end())
             same->count = item->count;
@@ -72,159 +56,272 @@ std::vector<Wanted> WantedPoints(const CioProject& project) {
     return wanted;
 }
 
-// Drops every option that another one of the device beats or equals: no dearer and placing
-// at least as many points of every wanted kind. The first of equal options stays.
-std::vector<Option> Undominated(std::vector<Option> options) {
-    std::stable_sort(options.begin(), options.end(), [](const Option& a, const Option& b) {
-        if (a.price != b.price)
-            return a.price < b.price;
-        int64_t sa = 0;
-        int64_t sb = 0;
-        for (size_t k = 0; k < a.places.size(); ++k) {
-            sa += a.places[k];
-            sb += b.places[k];
-        }
-        return sa > sb;
-    });
-    std::vector<Option> kept;
-    for (Option& option : options) {
-        const bool beaten = std::any_of(kept.begin(), kept.end(), [&](const Option& other) {
-            for (size_t k = 0; k < option.places.size(); ++k)
-                if (other.places[k] < option.places[k])
-                    return false;
-            return true;
-        });
-        if (!beaten)
-            kept.push_back(std::move(option));
-    }
-    return kept;
-}
-
-// Walks the device's valid configurations usable for the request: a configuration offering a
-// required kind that is not wanted is not. A further device must place some point; a root
-// controller may stand alone. False when the stop event ended the walk.
-bool CollectOptions(Candidate& candidate, const std::vector<Wanted>& wanted, bool root,
-                    const ManualResetEvent* stop, size_t& usable) {
-    const ConfigurationWalk& walk = *candidate.walk;
-    std::vector<int> column(wanted.size(), -1);
-    for (size_t c = 0; c < walk.KindCount(); ++c)
-        for (size_t k = 0; k < wanted.size(); ++k)
-            if (walk.Kind(c) == wanted[k].kind)
-                column[k] = static_cast<int>(c);
-    std::vector<size_t> refused;
-    for (size_t j = 0; j < walk.RequiredCount(); ++j) {
-        const CioType* kind = walk.Kind(walk.RequiredColumn(j));
-        if (std::none_of(wanted.begin(), wanted.end(),
-                         [&](const Wanted& w) { return w.kind == kind; }))
-            refused.push_back(walk.KindCount() + j);
-    }
-    const int64_t devicePrice = candidate.device->listPrice.scaled;
-    // Equal prices and placements collapse into the first such configuration at once, which
-    // keeps the dominance filter's input small.
-    std::map<std::pair<int64_t, std::vector<int32_t>>, size_t> seen;
-    std::vector<Option> options;
-    std::vector<int32_t> places(wanted.size());
-    const bool complete = walk.Run(
-        [&](const uint32_t* digits, int64_t scaledPrice, const int32_t* row) {
-            for (const size_t c : refused)
-                if (row[c] != 0)
-                    return true;
-            bool any = false;
-            for (size_t k = 0; k < wanted.size(); ++k) {
-                places[k] = column[k] < 0 ? 0 : std::min(row[column[k]], wanted[k].count);
-                any = any || places[k] > 0;
-            }
-            if (!any && !root)
-                return true;
-            ++usable;
-            const int64_t price = scaledPrice + devicePrice;
-            if (seen.emplace(std::make_pair(price, places), options.size()).second)
-                options.push_back(
-                    {std::vector<uint32_t>(digits, digits + walk.Positions()), price, places});
-            return true;
-        },
-        stop);
-    candidate.options = Undominated(std::move(options));
-    return complete;
-}
-
-// Adds the stop event to CBC's cut loop: once it is set, every node gets a cut no point
-// satisfies, so the solve ends at the next node instead of running to its time limit.
-struct StopWatch {
-    const ManualResetEvent* stop;
+// The columns of one root controller: all of them, and those counting the controller.
+struct RootColumns {
+    std::vector<int> all;
+    std::vector<int> counts;
 };
 
-void COINLINKAGE_CB StopCut(void* solver, void* cuts, void* data) {
-    const auto* watch = static_cast<const StopWatch*>(data);
-    if (watch->stop == nullptr || !watch->stop->IsSet() || Osi_getNumCols(solver) == 0)
-        return;
-    const int column = 0;
-    const double coefficient = 1.0;
-    OsiCuts_addRowCut(cuts, 1, &column, &coefficient, 'G', Osi_getColUpper(solver)[0] + 1.0);
+struct ExactProgram {
+    IntegerProgram program;
+    std::vector<RootColumns> roots;
+    // The columns of the further devices, which the relaxation may rate out of a program.
+    std::vector<int> further;
+    // The line and crowding switches, in every program.
+    std::vector<int> switches;
+};
+
+using Terms = std::vector<IntegerProgram::Term>;
+
+void AddCounts(Terms& terms, const CandidateDevice& candidate, double coefficient) {
+    for (const int column : candidate.CountColumns())
+        terms.push_back({column, coefficient});
 }
 
-// CBC's command-line driver keeps state in globals, so one solve runs at a time.
-std::mutex& CbcLock() {
-    static std::mutex lock;
-    return lock;
+ExactProgram BuildProgram(std::vector<CandidateDevice>& candidates,
+                          const std::vector<WantedPoints>& wanted) {
+    int64_t requested = 0;
+    for (const WantedPoints& w : wanted)
+        requested += w.count;
+    // Every further device places a point, so an optimum needs no more of them than points,
+    // and one to bridge the two lines and one to open the peripheral bus besides.
+    const double most = static_cast<double>(requested + 2);
+
+    ExactProgram exact;
+    IntegerProgram& program = exact.program;
+    std::vector<Terms> cover(wanted.size());
+    for (CandidateDevice& candidate : candidates) {
+        const int before = static_cast<int>(program.Columns());
+        candidate.AddTo(program, most, cover);
+        std::vector<int> added;
+        for (int c = before; c < static_cast<int>(program.Columns()); ++c)
+            added.push_back(c);
+        if (candidate.Root())
+            exact.roots.push_back({std::move(added), candidate.CountColumns()});
+        else
+            exact.further.insert(exact.further.end(), added.begin(), added.end());
+    }
+    const int bridged = program.AddColumn(0.0, 1.0);
+    const int crowded = program.AddColumn(0.0, 1.0);
+    exact.switches = {bridged, crowded};
+
+    Terms roots;
+    Terms further;
+    for (const CandidateDevice& candidate : candidates)
+        AddCounts(candidate.Root() ? roots : further, candidate, 1.0);
+    program.AddRow(roots, 'E', 1.0);
+    program.AddRow(further, 'L', most);
+    for (size_t k = 0; k < wanted.size(); ++k)
+        program.AddRow(std::move(cover[k]), 'G', wanted[k].count);
+
+    // The lines: a device joins when it shares a line with the devices wired before it. A
+    // device on both lines always does; one on a single line needs that line from the root
+    // controller or from a device on both lines.
+    const auto has = [](const CandidateDevice& c, bool vornet) {
+        return (vornet ? c.Device()->HasVornet() : c.Device()->HasKalbus()) != 0;
+    };
+    Terms terms{{bridged, 1.0}};
+    for (const CandidateDevice& c : candidates)
+        if (!c.Root() && has(c, true) && has(c, false))
+            AddCounts(terms, c, -1.0);
+    program.AddRow(terms, 'L', 0.0);
+    for (const bool vornet : {true, false}) {
+        terms = {{bridged, -most}};
+        for (const CandidateDevice& c : candidates) {
+            if (c.Root() && has(c, vornet))
+                AddCounts(terms, c, -most);
+            else if (!c.Root() && has(c, vornet) && !has(c, !vornet))
+                AddCounts(terms, c, 1.0);
+        }
+        program.AddRow(terms, 'L', 0.0);
+    }
+    // CanAccept refuses nothing to a solution of up to 30 devices; beyond that at most 30 of
+    // them are on VORNET and each KALBUS controller takes 64 KALBUS peripherals.
+    terms = {{crowded, -most}};
+    terms.insert(terms.end(), further.begin(), further.end());
+    program.AddRow(terms, 'L', kFreeDevices - 1);
+    terms = {{crowded, most + 1}};
+    for (const CandidateDevice& c : candidates)
+        if (has(c, true))
+            AddCounts(terms, c, 1.0);
+    program.AddRow(terms, 'L', kMaxVornetDevices + most + 1);
+    terms = {{crowded, -most}};
+    for (const CandidateDevice& c : candidates)
+        if (has(c, false))
+            AddCounts(terms, c, IsController(c.Device()) ? kKalbusPeripheralsPerController : -1.0);
+    program.AddRow(terms, 'G', -most);
+    return exact;
 }
 
-class Program {
+class Deadline {
 public:
-    Program() : m_model(Cbc_newModel()) {}
-    ~Program() { Cbc_deleteModel(m_model); }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    // Every column is a whole number: a choice or a count of devices.
-    int Column(double cost, double upper) {
-        Cbc_addCol(m_model, ("c" + std::to_string(m_columns)).c_str(), 0.0, upper, cost, 1, 0,
-                   nullptr, nullptr);
-        return m_columns++;
+    explicit Deadline(double seconds)
+        : m_end(std::chrono::steady_clock::now() +
+                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                    std::chrono::duration<double>(seconds))) {}
+    double Remaining() const {
+        const std::chrono::duration<double> left = m_end - std::chrono::steady_clock::now();
+        return left.count();
     }
-    void Row(const std::vector<std::pair<int, double>>& terms, char sense, double rhs) {
-        std::vector<int> columns;
-        std::vector<double> coefficients;
-        for (const auto& [column, coefficient] : terms)
-            if (coefficient != 0) {
-                columns.push_back(column);
-                coefficients.push_back(coefficient);
-            }
-        Cbc_addRow(m_model, ("r" + std::to_string(m_rows++)).c_str(),
-                   static_cast<int>(columns.size()), columns.data(), coefficients.data(), sense,
-                   rhs);
-    }
-    Cbc_Model* Model() const { return m_model; }
 
 private:
-    Cbc_Model* m_model;
-    int m_columns = 0;
-    int m_rows = 0;
+    std::chrono::steady_clock::time_point m_end;
 };
 
+// One root controller's part of the program: its own columns, the further devices' and the
+// switches, with the relaxation of that part.
+struct RootPart {
+    std::vector<int> own;
+    Relaxation relaxation;
+};
+
+// The cheapest solution with one root controller, below a cutoff. A further column adds at
+// least its excess over the relaxation's bound to a solution's cost, so one whose excess
+// exceeds the distance from the bound to the best known cost takes no part in a cheaper
+// solution. The columns the relaxation rates best go first; the choice widens until no column
+// left out could take part.
+IntegerAnswer SolveWithRoot(const ExactProgram& exact, const RootPart& root, double cutoff,
+                            size_t firstColumns, const Deadline& deadline) {
+    std::vector<int> base(exact.switches);
+    base.insert(base.end(), root.own.begin(), root.own.end());
+    std::vector<int> order(exact.further);
+    const auto solve = [&](std::vector<int> columns, double below, std::vector<double> start) {
+        return SolveInteger(exact.program, columns,
+                            {deadline.Remaining(), below, std::move(start)});
+    };
+    const Relaxation& relaxation = root.relaxation;
+    if (relaxation.status != Relaxation::Status::Optimal || order.size() <= firstColumns) {
+        base.insert(base.end(), order.begin(), order.end());
+        return solve(base, cutoff, {});
+    }
+    const std::vector<double>& excess = relaxation.excess;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return excess[a] < excess[b]; });
+    const double floor = relaxation.bound;
+    // The relaxation's own rounding errors: a column within this of the limit stays in.
+    const double slack = 1e-6 * (1.0 + std::fabs(floor));
+    const auto within = [&](double limit) {
+        std::vector<int> columns(base);
+        for (const int column : order)
+            if (excess[column] <= limit + slack)
+                columns.push_back(column);
+        return columns;
+    };
+    for (size_t take = std::max<size_t>(firstColumns, 1);;
+         take = std::min(order.size(), take * 2)) {
+        const double limit = excess[order[take - 1]];
+        const std::vector<int> columns = within(limit);
+        IntegerAnswer answer = solve(columns, cutoff, {});
+        const bool everything = columns.size() == base.size() + order.size();
+        if (answer.status == IntegerAnswer::Status::Optimal) {
+            if (answer.cost - floor <= limit || everything)
+                return answer;
+            return solve(within(answer.cost - floor), answer.cost + kHalfUnit, answer.values);
+        }
+        if (answer.status != IntegerAnswer::Status::Infeasible || everything)
+            return answer;
+        if (std::isfinite(cutoff))
+            return solve(within(cutoff - floor), cutoff, {});
+    }
+}
+
+// Every root controller with its own relaxation, the most promising first; those whose
+// relaxation has no solution are left out.
+std::vector<RootPart> RootParts(const ExactProgram& exact) {
+    LinearRelaxation relaxation(exact.program);
+    std::vector<RootPart> parts;
+    for (const RootColumns& root : exact.roots) {
+        std::vector<int> others;
+        for (const RootColumns& other : exact.roots)
+            if (&other != &root)
+                others.insert(others.end(), other.all.begin(), other.all.end());
+        RootPart part{root.all, relaxation.SolveWithout(others)};
+        if (part.relaxation.status != Relaxation::Status::Infeasible)
+            parts.push_back(std::move(part));
+    }
+    const auto bound = [](const RootPart& part) {
+        return part.relaxation.status == Relaxation::Status::Optimal
+                   ? part.relaxation.bound
+                   : -std::numeric_limits<double>::infinity();
+    };
+    std::stable_sort(parts.begin(), parts.end(),
+                     [&](const RootPart& a, const RootPart& b) { return bound(a) < bound(b); });
+    return parts;
+}
+
+// A solution from a quick solve of one root controller's part, or none.
+IntegerAnswer QuickSolution(const ExactProgram& exact, const RootPart& part,
+                            const Deadline& deadline) {
+    std::vector<int> columns(exact.switches);
+    columns.insert(columns.end(), part.own.begin(), part.own.end());
+    columns.insert(columns.end(), exact.further.begin(), exact.further.end());
+    IntegerLimits limits{deadline.Remaining(), kNoCutoff, {}};
+    limits.quick = true;
+    return SolveInteger(exact.program, columns, limits);
+}
+
+// One root controller after another: with the root fixed the relaxation is close, so CBC
+// soon proves that a root offers nothing cheaper than the best solution so far, and a root
+// whose relaxation reaches that solution's cost is not tried at all. A quick solve of the most
+// promising root gives the first such solution.
+IntegerAnswer SolveExact(const ExactProgram& exact, double seconds, size_t firstColumns,
+                         const ManualResetEvent* stop) {
+    const Deadline deadline(seconds);
+    const std::vector<RootPart> parts = RootParts(exact);
+    if (parts.empty())
+        return {IntegerAnswer::Status::Infeasible, 0, {}};
+    IntegerAnswer best = QuickSolution(exact, parts.front(), deadline);
+    if (best.status != IntegerAnswer::Status::Optimal &&
+        best.status != IntegerAnswer::Status::Found)
+        best = {IntegerAnswer::Status::Infeasible, 0, {}};
+    for (const RootPart& part : parts) {
+        const bool found = best.status != IntegerAnswer::Status::Infeasible;
+        const double cutoff = found ? best.cost - kHalfUnit : kNoCutoff;
+        const Relaxation& relaxation = part.relaxation;
+        // The parts come by rising bound: the first that reaches the cutoff, less the
+        // relaxation's rounding errors, ends the search.
+        if (relaxation.status == Relaxation::Status::Optimal &&
+            relaxation.bound - 1e-6 * (1.0 + std::fabs(relaxation.bound)) >= cutoff)
+            break;
+        if (stop != nullptr && stop->IsSet())
+            return {IntegerAnswer::Status::Stopped, 0, {}};
+        IntegerAnswer answer = SolveWithRoot(exact, part, cutoff, firstColumns, deadline);
+        if (answer.status == IntegerAnswer::Status::Optimal)
+            best = std::move(answer);
+        else if (answer.status != IntegerAnswer::Status::Infeasible)
+            return answer;
+    }
+    // Every root has been ruled out below the best cost, so the quick solution is the cheapest.
+    if (best.status == IntegerAnswer::Status::Found)
+        best.status = IntegerAnswer::Status::Optimal;
+    return best;
+}
+
 struct Placed {
-    Candidate* candidate;
-    const Option* option;
+    const CandidateDevice* candidate;
+    std::vector<uint32_t> digits;
 };
 
 // Equipment in an order the search could have added it: each device shares a line with the
 // ones before it, starting from the root controller.
 std::vector<Placed> WiringOrder(std::vector<Placed> placed) {
-    std::vector<Placed> order{placed.front()};
-    placed.erase(placed.begin());
-    bool vornet = order.front().candidate->device->HasVornet() != 0;
-    bool kalbus = order.front().candidate->device->HasKalbus() != 0;
+    const auto root = std::find_if(placed.begin(), placed.end(),
+                                   [](const Placed& p) { return p.candidate->Root(); });
+    std::vector<Placed> order{std::move(*root)};
+    placed.erase(root);
+    bool vornet = order.front().candidate->Device()->HasVornet() != 0;
+    bool kalbus = order.front().candidate->Device()->HasKalbus() != 0;
     while (!placed.empty()) {
         auto next = std::find_if(placed.begin(), placed.end(), [&](const Placed& p) {
-            return (vornet && p.candidate->device->HasVornet()) ||
-                   (kalbus && p.candidate->device->HasKalbus());
+            return (vornet && p.candidate->Device()->HasVornet()) ||
+                   (kalbus && p.candidate->Device()->HasKalbus());
         });
         // The program's line rows admit no device that cannot be wired.
         if (next == placed.end())
             break;
-        vornet = vornet || next->candidate->device->HasVornet();
-        kalbus = kalbus || next->candidate->device->HasKalbus();
-        order.push_back(*next);
+        vornet = vornet || next->candidate->Device()->HasVornet();
+        kalbus = kalbus || next->candidate->Device()->HasKalbus();
+        order.push_back(std::move(*next));
         placed.erase(next);
     }
     return order;
@@ -235,28 +332,46 @@ std::unique_ptr<CioSolution> BuildSolution(const CioProject& project,
     KindCountMap asked;
     for (const CioNode* item : project.effectiveRequest)
         asked[item->Kind()] = static_cast<uint16_t>(item->count);
+    const std::vector<Placed> order = WiringOrder(placed);
     auto solution =
-        CioSolution::ForController(placed.front().candidate->device, project.effectiveRequest);
-    for (const Placed& p : WiringOrder(placed)) {
+        CioSolution::ForController(order.front().candidate->Device(), project.effectiveRequest);
+    for (const Placed& p : order) {
         KindCountMap remaining;
         for (const auto& item : solution->remaining)
             remaining[item->Kind()] = static_cast<uint16_t>(std::max(item->count, 0));
-        auto selector = SelectorOn(*p.candidate->walk, p.option->digits.data());
+        auto selector = SelectorOn(p.candidate->Walk(), p.digits.data());
         selector->Match(remaining, asked);
         auto equip = std::make_unique<CioEquip>();
-        equip->device.object = p.candidate->device;
+        equip->device.object = p.candidate->Device();
         equip->ioCount = selector->coveredTotal;
         const CioModuleSelector& chosen = *selector;
         equip->selectors.push_back(std::move(selector));
         equip->GetPrice();
         solution->Append(std::move(equip));
         solution->ApplySelector(chosen);
-        solution->AddLines(p.candidate->device);
+        solution->AddLines(p.candidate->Device());
     }
     solution->Compact();
     solution->GetPrice();
     solution->provenCheapest = true;
     return solution;
+}
+
+ExactOutcome OutcomeOf(IntegerAnswer::Status status) {
+    switch (status) {
+    case IntegerAnswer::Status::Optimal:
+    case IntegerAnswer::Status::Found:
+        return ExactOutcome::Proven;
+    case IntegerAnswer::Status::Infeasible:
+        return ExactOutcome::Infeasible;
+    case IntegerAnswer::Status::Stopped:
+        return ExactOutcome::Stopped;
+    case IntegerAnswer::Status::TimedOut:
+        return ExactOutcome::TimedOut;
+    case IntegerAnswer::Status::Failed:
+        break;
+    }
+    return ExactOutcome::Failed;
 }
 
 } // namespace
@@ -278,163 +393,54 @@ int64_t ScaledPrice(const CioSolution& solution) {
 }
 
 ExactResult CbcExactStep::Solve(const CioProject& project, const ManualResetEvent* stop) {
-    m_usable = 0;
-    m_kept = 0;
+    m_walked = 0;
+    m_columns = 0;
     ExactResult result;
-    const auto stopped = [&] { return stop != nullptr && stop->IsSet(); };
-    const std::vector<Wanted> wanted = WantedPoints(project);
+    const std::vector<WantedPoints> wanted = Wanted(project);
 
-    std::vector<Candidate> roots;
-    std::vector<Candidate> further;
-    const auto collect = [&](const std::vector<CioPlc*>& devices, bool root,
-                             std::vector<Candidate>& into) {
+    std::vector<CandidateDevice> candidates;
+    const auto collect = [&](const std::vector<CioPlc*>& devices, bool root) {
         for (CioPlc* device : devices) {
             if (!Configurable(device) || (root && !IsController(device)) ||
-                std::any_of(into.begin(), into.end(),
-                            [&](const Candidate& c) { return c.device == device; }))
+                std::any_of(candidates.begin(), candidates.end(), [&](const CandidateDevice& c) {
+                    return c.Device() == device && c.Root() == root;
+                }))
                 continue;
-            Candidate candidate{device, std::make_unique<ConfigurationWalk>(device), {}};
-            if (!CollectOptions(candidate, wanted, root, stop, m_usable))
+            CandidateDevice candidate(device, root);
+            if (!candidate.Collect(wanted, stop))
                 return false;
-            m_kept += candidate.options.size();
-            if (!candidate.options.empty())
-                into.push_back(std::move(candidate));
+            m_walked += candidate.Walked();
+            if (candidate.Usable())
+                candidates.push_back(std::move(candidate));
         }
         return true;
     };
-    if (!collect(project.rootControllers, true, roots) ||
-        !collect(project.candidateDevices, false, further) || stopped()) {
+    if (!collect(project.rootControllers, true) || !collect(project.candidateDevices, false) ||
+        (stop != nullptr && stop->IsSet())) {
         result.outcome = ExactOutcome::Stopped;
         return result;
     }
-    if (roots.empty() || wanted.empty()) {
+    if (wanted.empty() || std::none_of(candidates.begin(), candidates.end(),
+                                       [](const CandidateDevice& c) { return c.Root(); })) {
         result.outcome = ExactOutcome::Infeasible;
         return result;
     }
 
-    int64_t requested = 0;
-    for (const Wanted& w : wanted)
-        requested += w.count;
-    // Every further device places a point, so an optimum needs no more of them than points,
-    // and one to bridge the two lines and one to open the peripheral bus besides.
-    const double most = static_cast<double>(requested + 2);
-
-    Program program;
-    struct Variable {
-        Candidate* candidate;
-        const Option* option;
-        int column;
-    };
-    std::vector<Variable> rootVars;
-    std::vector<Variable> furtherVars;
-    for (Candidate& c : roots)
-        for (const Option& o : c.options)
-            rootVars.push_back(
-                {&c, &o, program.Column(static_cast<double>(o.price) / 10000.0, 1.0)});
-    for (Candidate& c : further)
-        for (const Option& o : c.options)
-            furtherVars.push_back(
-                {&c, &o, program.Column(static_cast<double>(o.price) / 10000.0, most)});
-    const int bridged = program.Column(0.0, 1.0);
-    const int crowded = program.Column(0.0, 1.0);
-
-    std::vector<std::pair<int, double>> terms;
-    for (const Variable& v : rootVars)
-        terms.emplace_back(v.column, 1.0);
-    program.Row(terms, 'E', 1.0);
-    terms.clear();
-    for (const Variable& v : furtherVars)
-        terms.emplace_back(v.column, 1.0);
-    program.Row(terms, 'L', most);
-    for (size_t k = 0; k < wanted.size(); ++k) {
-        terms.clear();
-        for (const auto* vars : {&rootVars, &furtherVars})
-            for (const Variable& v : *vars)
-                terms.emplace_back(v.column, v.option->places[k]);
-        program.Row(terms, 'G', wanted[k].count);
-    }
-    // The lines: a device joins when it shares a line with the devices wired before it. A
-    // device on both lines always does; one on a single line needs that line from the root
-    // controller or from a device on both lines.
-    const auto has = [](const Variable& v, bool vornet) {
-        const CioPlc* d = v.candidate->device;
-        return (vornet ? d->HasVornet() : d->HasKalbus()) != 0;
-    };
-    terms = {{bridged, 1.0}};
-    for (const Variable& v : furtherVars)
-        if (has(v, true) && has(v, false))
-            terms.emplace_back(v.column, -1.0);
-    program.Row(terms, 'L', 0.0);
-    for (const bool vornet : {true, false}) {
-        terms = {{bridged, -most}};
-        for (const Variable& v : furtherVars)
-            if (has(v, vornet) && !has(v, !vornet))
-                terms.emplace_back(v.column, 1.0);
-        for (const Variable& v : rootVars)
-            if (has(v, vornet))
-                terms.emplace_back(v.column, -most);
-        program.Row(terms, 'L', 0.0);
-    }
-    // CanAccept refuses nothing to a solution of up to 30 devices; beyond that at most 30 of
-    // them are on VORNET and each KALBUS controller takes 64 KALBUS peripherals.
-    terms = {{crowded, -most}};
-    for (const Variable& v : furtherVars)
-        terms.emplace_back(v.column, 1.0);
-    program.Row(terms, 'L', kFreeDevices - 1);
-    terms = {{crowded, most + 1}};
-    for (const auto* vars : {&rootVars, &furtherVars})
-        for (const Variable& v : *vars)
-            if (has(v, true))
-                terms.emplace_back(v.column, 1.0);
-    program.Row(terms, 'L', kMaxVornetDevices + most + 1);
-    terms = {{crowded, -most}};
-    for (const auto* vars : {&rootVars, &furtherVars})
-        for (const Variable& v : *vars)
-            if (has(v, false))
-                terms.emplace_back(v.column, IsController(v.candidate->device)
-                                                 ? kKalbusPeripheralsPerController
-                                                 : -1.0);
-    program.Row(terms, 'G', -most);
-
-    Cbc_Model* model = program.Model();
-    Cbc_setLogLevel(model, 0);
-    Cbc_setParameter(model, "log", "0");
-    Cbc_setMaximumSeconds(model, m_timeLimit);
-    // Prices are whole ten-thousandths: a gap below one of them proves the optimum.
-    Cbc_setAllowableGap(model, 1e-5);
-    Cbc_setAllowableFractionGap(model, 0.0);
-    StopWatch watch{stop};
-    Cbc_addCutCallback(model, StopCut, "stop", &watch);
-    {
-        const std::lock_guard<std::mutex> lock(CbcLock());
-        if (stopped()) {
-            result.outcome = ExactOutcome::Stopped;
-            return result;
-        }
-        Cbc_solve(model);
-    }
-    if (stopped()) {
-        result.outcome = ExactOutcome::Stopped;
+    const ExactProgram exact = BuildProgram(candidates, wanted);
+    m_columns = exact.program.Columns();
+    const IntegerAnswer answer = SolveApart(
+        [&](const ManualResetEvent* polled) {
+            return SolveExact(exact, m_timeLimit, m_firstColumns, polled);
+        },
+        m_timeLimit, stop);
+    result.outcome = OutcomeOf(answer.status);
+    if (result.outcome != ExactOutcome::Proven)
         return result;
-    }
-    if (Cbc_isProvenInfeasible(model)) {
-        result.outcome = ExactOutcome::Infeasible;
-        return result;
-    }
-    if (!Cbc_isProvenOptimal(model)) {
-        result.outcome = ExactOutcome::TimedOut;
-        return result;
-    }
-    const double* values = Cbc_getColSolution(model);
     std::vector<Placed> placed;
-    for (const Variable& v : rootVars)
-        if (std::lround(values[v.column]) == 1)
-            placed.push_back({v.candidate, v.option});
-    for (const Variable& v : furtherVars)
-        for (long n = std::lround(values[v.column]); n > 0; --n)
-            placed.push_back({v.candidate, v.option});
+    for (const CandidateDevice& candidate : candidates)
+        for (auto& digits : candidate.Configurations(answer.values))
+            placed.push_back({&candidate, std::move(digits)});
     result.solution = BuildSolution(project, placed);
-    result.outcome = ExactOutcome::Proven;
     return result;
 }
 

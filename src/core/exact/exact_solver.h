@@ -7,28 +7,34 @@
 
 namespace pinsum {
 
-// The exact mode: every usable configuration of the root controllers and candidate devices,
-// less the ones another configuration of the same device beats on price and points, and an
-// integer program over them solved by CBC for the cheapest complete configuration.
+// The exact mode: the root controllers and candidate devices as columns of an integer program
+// (see CandidateDevice) solved by CBC for the cheapest complete configuration.
 class CbcExactStep : public ExactStep {
 public:
-    // Generated catalogues of thousands of configurations per device solve in well under a
-    // second; the limit only bounds a pathological catalogue.
+    // Generated catalogues solve in well under a second; the limit only bounds a pathological
+    // catalogue.
     static constexpr double kDefaultSeconds = 20.0;
 
-    explicit CbcExactStep(double timeLimitSeconds = kDefaultSeconds)
-        : m_timeLimit(timeLimitSeconds) {}
+    // Programs with up to this many columns of further devices go to CBC whole; larger ones
+    // first with as many of the columns the linear relaxation rates best.
+    static constexpr size_t kFirstColumns = 1000;
+
+    explicit CbcExactStep(double timeLimitSeconds = kDefaultSeconds,
+                          size_t firstColumns = kFirstColumns)
+        : m_timeLimit(timeLimitSeconds), m_firstColumns(firstColumns) {}
 
     ExactResult Solve(const CioProject& project, const ManualResetEvent* stop) override;
 
-    // Configurations of the last Solve usable for its request, and those left by the filter.
-    size_t Usable() const { return m_usable; }
-    size_t Kept() const { return m_kept; }
+    // Configurations the last Solve walked one by one (devices whose variants exclude others),
+    // and the columns of its integer program.
+    size_t Walked() const { return m_walked; }
+    size_t Columns() const { return m_columns; }
 
 private:
     double m_timeLimit;
-    size_t m_usable = 0;
-    size_t m_kept = 0;
+    size_t m_firstColumns;
+    size_t m_walked = 0;
+    size_t m_columns = 0;
 };
 
 // What a solution costs in the catalogue's exact units (ten-thousandths): the list prices of its

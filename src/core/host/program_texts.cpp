@@ -37,6 +37,8 @@ const std::unordered_map<int, const char*> kTexts = {
     {52140, "Nejlevnější možné řešení"},
     {52141, "Z vybraných zařízení nelze sestavit úplné řešení zadání"},
     {52142, "Nejlevnější řešení se nepodařilo v časovém limitu prokázat"},
+    {52144, "Výpočet nejlevnějšího řešení selhal"},
+    {52145, "Hledání nejlevnějšího řešení"},
     {53001, "Chyba aktualizace"},
     {53002, "Nelze přepsat soubor databáze"},
     {53003, "Databáze je aktuální"},

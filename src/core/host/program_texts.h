@@ -37,6 +37,8 @@ enum class TextId : int {
     ProvenCheapest = 52140,     // "Nejlevnější možné řešení"
     NoCompleteSolution = 52141, // "Z vybraných zařízení nelze sestavit úplné řešení zadání"
     ExactTimeLimit = 52142, // "Nejlevnější řešení se nepodařilo v časovém limitu prokázat"
+    ExactFailed = 52144,    // "Výpočet nejlevnějšího řešení selhal"
+    ExactProgress = 52145,  // "Hledání nejlevnějšího řešení"
     UpdateError = 53001,
     CannotReplaceDatabase = 53002,
     DatabaseCurrent = 53003,

@@ -35,6 +35,8 @@ enum class ExactOutcome {
     // The time limit passed before the cheapest one was proven.
     TimedOut,
     Stopped,
+    // The solver ended without an answer.
+    Failed,
 };
 
 // The calculator's root object: a copy of the catalogue, the request and the solutions.

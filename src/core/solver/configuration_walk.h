@@ -44,6 +44,7 @@ public:
     // A selector attaches to the device: it exists and has positions.
     bool Attachable() const;
     size_t Positions() const { return m_choices.size(); }
+    size_t ChoiceCount(size_t position) const { return m_choices[position].size(); }
     const PositionChoice& Choice(size_t position, uint32_t digit) const {
         return m_choices[position][digit];
     }

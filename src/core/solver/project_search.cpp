@@ -78,6 +78,7 @@ int CioProject::Compile(CompileRequest* request) {
     children.clear();
     ExactResult exact;
     if (request->exact != nullptr) {
+        ReportProgress(ProgramText(TextId::ExactProgress));
         exact = request->exact->Solve(*this, stopEvent);
         exactOutcome = exact.outcome;
     }

@@ -80,6 +80,8 @@ void CioProject::PlaceExact(ExactResult& exact) {
         ShowMessage(ProgramText(TextId::NoCompleteSolution), false);
     else if (exact.outcome == ExactOutcome::TimedOut)
         ShowMessage(ProgramText(TextId::ExactTimeLimit), true);
+    else if (exact.outcome == ExactOutcome::Failed)
+        ShowMessage(ProgramText(TextId::ExactFailed), true);
     if (exact.solution == nullptr)
         return;
     const auto layout = Layout(*exact.solution);

@@ -65,6 +65,8 @@ std::unique_ptr<CioProject> GeneratedProject(uint32_t seed, int devices, int pos
 }
 
 struct Exact {
+    explicit Exact(size_t firstColumns = CbcExactStep::kFirstColumns)
+        : step(CbcExactStep::kDefaultSeconds, firstColumns) {}
     test::RecordingMessenger messenger;
     CbcExactStep step;
 };
@@ -191,8 +193,10 @@ TEST(ExactMode, AgreesWithBruteForceOnTinyCatalogues) {
     for (uint32_t seed = 1; seed <= 60 && !HasFailure(); ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Random shape(seed);
-        auto project =
-            GeneratedProject(seed, 2 + shape.Below(2), 2, 1 + shape.Below(2), 1 + shape.Below(2));
+        const int devices = 2 + shape.Below(2);
+        const int modules = 1 + shape.Below(2);
+        const int variants = 1 + shape.Below(2);
+        auto project = GeneratedProject(seed, devices, 2, modules, variants);
         Exact run;
         Compile(*project, run, true);
         if (project->effectiveRequest.empty() || project->rootControllers.empty())
@@ -225,8 +229,14 @@ TEST(ExactMode, NeverDearerThanAnyCompleteSearchSolution) {
     for (uint32_t seed = 100; seed < 140 && !HasFailure(); ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Random shape(seed);
-        auto project = GeneratedProject(seed, 2 + shape.Below(6), 1 + shape.Below(3),
-                                        1 + shape.Below(3), 1 + shape.Below(3));
+        const int devices = 2 + shape.Below(6);
+        const int positions = 1 + shape.Below(3);
+        const int modules = 1 + shape.Below(3);
+        const int variants = 1 + shape.Below(3);
+        const auto make = [&] {
+            return GeneratedProject(seed, devices, positions, modules, variants);
+        };
+        auto project = make();
         Exact run;
         Compile(*project, run, false, shape.Below(7));
         if (project->exactOutcome != ExactOutcome::Proven) {
@@ -247,6 +257,13 @@ TEST(ExactMode, NeverDearerThanAnyCompleteSearchSolution) {
             }
         }
         EXPECT_EQ(run.messenger.shown.back(), test::SearchProject::ResultMessage(project->Count()));
+        // Starting from the three columns the relaxation rates best and widening must end at
+        // the same price.
+        auto again = make();
+        Exact widening(3);
+        Compile(*again, widening, true);
+        ASSERT_EQ(again->exactOutcome, ExactOutcome::Proven);
+        EXPECT_EQ(ScaledPrice(*again->Solution(0)), price);
     }
     EXPECT_GT(proven, 15);
 }

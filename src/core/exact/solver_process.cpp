@@ -1,0 +1,145 @@
+#include "exact/solver_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "host/manual_reset_event.h"
+
+namespace pinsum {
+namespace {
+
+// How often the parent looks at the stop event while the child works.
+constexpr int kPollMilliseconds = 5;
+constexpr double kGraceSeconds = 1.0;
+
+struct Header {
+    int32_t status;
+    double cost;
+    uint64_t values;
+};
+
+bool WriteAll(int fd, const void* data, size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+[[noreturn]] void AnswerFromChild(int fd, const SolverWork& work) {
+    int code = 1;
+    try {
+        // The parent ends the child on a stop.
+        const IntegerAnswer answer = work(nullptr);
+        const Header header{static_cast<int32_t>(answer.status), answer.cost, answer.values.size()};
+        if (WriteAll(fd, &header, sizeof header) &&
+            (answer.values.empty() ||
+             WriteAll(fd, answer.values.data(), answer.values.size() * sizeof(double))))
+            code = 0;
+    } catch (...) {
+        code = 2;
+    }
+    // Nothing of the parent's (buffers, exit handlers) may run in the child.
+    _exit(code);
+}
+
+IntegerAnswer Read(const std::vector<char>& data) {
+    IntegerAnswer answer;
+    answer.status = IntegerAnswer::Status::Failed;
+    Header header{};
+    if (data.size() < sizeof header)
+        return answer;
+    std::memcpy(&header, data.data(), sizeof header);
+    if (header.status < 0 || header.status > static_cast<int32_t>(IntegerAnswer::Status::Failed) ||
+        data.size() != sizeof header + header.values * sizeof(double))
+        return answer;
+    answer.status = static_cast<IntegerAnswer::Status>(header.status);
+    answer.cost = header.cost;
+    answer.values.resize(header.values);
+    if (!answer.values.empty())
+        std::memcpy(answer.values.data(), data.data() + sizeof header, data.size() - sizeof header);
+    return answer;
+}
+
+int Reap(pid_t child) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+} // namespace
+
+IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualResetEvent* stop) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return work(stop);
+    const pid_t child = fork();
+    if (child < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return work(stop);
+    }
+    if (child == 0) {
+        close(fds[0]);
+        AnswerFromChild(fds[1], work);
+    }
+    close(fds[1]);
+    const auto end = std::chrono::steady_clock::now() +
+                     std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         std::chrono::duration<double>(seconds + kGraceSeconds));
+    std::vector<char> data;
+    IntegerAnswer::Status ended = IntegerAnswer::Status::Failed;
+    bool finished = false;
+    while (!finished) {
+        if (stop != nullptr && stop->IsSet()) {
+            ended = IntegerAnswer::Status::Stopped;
+            break;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            ended = IntegerAnswer::Status::TimedOut;
+            break;
+        }
+        pollfd ready{fds[0], POLLIN, 0};
+        if (poll(&ready, 1, kPollMilliseconds) <= 0)
+            continue;
+        char buffer[1 << 16];
+        const ssize_t got = read(fds[0], buffer, sizeof buffer);
+        if (got > 0)
+            data.insert(data.end(), buffer, buffer + got);
+        else if (got == 0 || errno != EINTR)
+            finished = true;
+    }
+    close(fds[0]);
+    if (!finished) {
+        kill(child, SIGKILL);
+        Reap(child);
+        IntegerAnswer answer;
+        answer.status = ended;
+        return answer;
+    }
+    const int status = Reap(child);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        IntegerAnswer answer;
+        answer.status = IntegerAnswer::Status::Failed;
+        return answer;
+    }
+    return Read(data);
+}
+
+} // namespace pinsum
