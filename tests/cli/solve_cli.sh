@@ -108,6 +108,28 @@ expect_error "no catalogue database" --request "$request" --catalogue "$request"
 head -c 300 "$catalogue" >"$tmp/damaged.pp"
 expect_error "damaged.pp" --request "$request" --catalogue "$tmp/damaged.pp"
 
+# The exact mode: on the bundled request the search's first answer is already the cheapest, so it
+# is listed once, marked; on the README's second request the proven cheapest is far below the
+# search's first answer; a request no selected device can place is exit status 1.
+price() { grep -m1 '^Řešení: ' "$tmp/out" | sed 's/^Řešení: [0-9]*, Cena: \([0-9.]*\),.*/\1/'; }
+solve --request "$request" --exact
+[[ $status -eq 0 ]] || fail "exit $status with --exact: $(cat "$tmp/err")"
+grep -q '^Řešení: 1, Cena: 37751, .* - Nejlevnější možné řešení$' "$tmp/out" ||
+    fail "--exact: $(grep -m1 '^Řešení' "$tmp/out")"
+[[ $(grep -c '^Řešení: ' "$tmp/out") -eq $(grep -c '^Řešení: ' "$tmp/first.txt") ]] ||
+    fail "--exact listed the search's equal solution again"
+saving=$2/data/request-saving.json
+solve --request "$saving" --exact-only
+[[ $status -eq 0 && $(grep -c '^Řešení: ' "$tmp/out") -eq 1 && $(price) == 35761 ]] ||
+    fail "--exact-only on the saving request: exit $status, $(grep '^Řešení' "$tmp/out")"
+solve --request "$saving"
+[[ $(price) == 55890 ]] || fail "the search's first answer to the saving request: $(price)"
+solve --request "$(request impossible '{"counts": {"Displej 4x20": 1}, "series": ["Řada TX"]}')" \
+    --exact-only
+[[ $status -eq 1 ]] || fail "exit $status for a request no device can place"
+grep -q '^Z vybraných zařízení nelze sestavit úplné řešení zadání$' "$tmp/out" ||
+    fail "no plain message for an impossible request: $(cat "$tmp/out")"
+
 # Ctrl+C during a long search stops it as the cancel button does: the solutions finished so far
 # are still printed. stderr is a terminal here (script), so the progress line shows when the first
 # solution is finished, and it is cleared before the program writes its note.
