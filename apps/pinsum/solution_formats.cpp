@@ -117,6 +117,7 @@ Json SolutionJson(const CioSolution& solution) {
             {"used_io", solution.GetIoCount(true)},
             {"unused_io", solution.GetIoCount(false)},
             {"complete", solution.IsComplete() != 0},
+            {"proven_cheapest", solution.provenCheapest},
             {"equipment", std::move(equipment)},
             {"missing", std::move(missing)}};
 }

@@ -14,7 +14,8 @@ PRICE = re.compile(r"^\d+\.\d{2,4}$")
 POINT_KEYS = ["kind", "count"]
 POSITION_KEYS = ["position", "marking", "name", "points", "assigned"]
 EQUIPMENT_KEYS = ["device", "marking", "label", "price", "configuration"]
-SOLUTION_KEYS = ["number", "price", "used_io", "unused_io", "complete", "equipment", "missing"]
+SOLUTION_KEYS = ["number", "price", "used_io", "unused_io", "complete", "proven_cheapest",
+                 "equipment", "missing"]
 
 
 def expect(condition, message):
@@ -42,6 +43,7 @@ def check_form(doc):
         check_keys(s, SOLUTION_KEYS, "solution")
         expect(PRICE.match(s["price"]), f"solution price {s['price']}")
         expect(isinstance(s["complete"], bool), "complete")
+        expect(isinstance(s["proven_cheapest"], bool), "proven_cheapest")
         expect(s["complete"] == (not s["missing"]), "complete but points missing")
         check_points(s["missing"], "missing")
         equipment_total = Decimal(0)

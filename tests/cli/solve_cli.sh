@@ -124,6 +124,11 @@ solve --request "$saving" --exact-only
     fail "--exact-only on the saving request: exit $status, $(grep '^Řešení' "$tmp/out")"
 solve --request "$saving"
 [[ $(price) == 55890 ]] || fail "the search's first answer to the saving request: $(price)"
+solve --request "$saving" --exact --format json
+python3 -c 'import json, sys
+marks = [s["proven_cheapest"] for s in json.load(open(sys.argv[1]))["solutions"]]
+sys.exit(0 if len(marks) > 1 and marks[0] and not any(marks[1:]) else 1)' "$tmp/out" ||
+    fail "JSON marks not only the first solution as the proven cheapest"
 solve --request "$(request impossible '{"counts": {"Displej 4x20": 1}, "series": ["Řada TX"]}')" \
     --exact-only
 [[ $status -eq 1 ]] || fail "exit $status for a request no device can place"
