@@ -41,7 +41,19 @@ bool WriteAll(int fd, const void* data, size_t size) {
     return true;
 }
 
+// The child's output would mix with the parent's, and a flush would repeat whatever the parent
+// had buffered when it forked.
+void SilenceOutput() {
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null < 0)
+        return;
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    close(null);
+}
+
 [[noreturn]] void AnswerFromChild(int fd, const SolverWork& work) {
+    SilenceOutput();
     int code = 1;
     try {
         // The parent ends the child on a stop.
