@@ -1,8 +1,8 @@
 #include "exact/exact_solver.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -153,19 +153,21 @@ ExactProgram BuildProgram(std::vector<CandidateDevice>& candidates,
     return exact;
 }
 
+// The solve's processor time left, the measure CBC's own limit uses: a solve at idle priority on
+// a busy machine is slowed down, not cut short.
 class Deadline {
 public:
-    explicit Deadline(double seconds)
-        : m_end(std::chrono::steady_clock::now() +
-                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                    std::chrono::duration<double>(seconds))) {}
-    double Remaining() const {
-        const std::chrono::duration<double> left = m_end - std::chrono::steady_clock::now();
-        return left.count();
-    }
+    explicit Deadline(double seconds) : m_end(Used() + seconds) {}
+    double Remaining() const { return m_end - Used(); }
 
 private:
-    std::chrono::steady_clock::time_point m_end;
+    static double Used() {
+        timespec used{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+        return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
+    }
+
+    double m_end;
 };
 
 // One root controller's part of the program: its own columns, the further devices' and the
@@ -270,7 +272,9 @@ IntegerAnswer SolveExact(const ExactProgram& exact, double seconds, size_t first
     const std::vector<RootPart> parts = RootParts(exact);
     if (parts.empty())
         return {IntegerAnswer::Status::Infeasible, 0, {}};
-    IntegerAnswer best = QuickSolution(exact, parts.front(), deadline);
+    // With one root controller the quick solution would only be found again.
+    IntegerAnswer best = parts.size() > 1 ? QuickSolution(exact, parts.front(), deadline)
+                                          : IntegerAnswer{IntegerAnswer::Status::Infeasible, 0, {}};
     if (best.status != IntegerAnswer::Status::Optimal &&
         best.status != IntegerAnswer::Status::Found)
         best = {IntegerAnswer::Status::Infeasible, 0, {}};

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "host/manual_reset_event.h"
@@ -20,6 +21,9 @@ namespace {
 // How often the parent looks at the stop event while the child works.
 constexpr int kPollMilliseconds = 5;
 constexpr double kGraceSeconds = 1.0;
+// A child that has not used its processor time after this many times its limit in wall-clock
+// time is taken for stuck.
+constexpr double kStuckFactor = 10.0;
 
 struct Header {
     int32_t status;
@@ -95,6 +99,34 @@ int Reap(pid_t child) {
     return status;
 }
 
+// When the child has run too long: by its processor time, as CBC's own limit counts, so that a
+// solve at idle priority on a busy machine is slowed down rather than cut short; by wall-clock
+// time only far beyond that, for a child that is stuck without running.
+class ChildLimit {
+public:
+    ChildLimit(pid_t child, double seconds)
+        : m_seconds(seconds + kGraceSeconds),
+          m_stuck(std::chrono::steady_clock::now() +
+                  std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                      std::chrono::duration<double>(m_seconds * kStuckFactor))) {
+        m_timed = clock_getcpuclockid(child, &m_clock) == 0;
+    }
+
+    bool Passed() const {
+        timespec used{};
+        if (m_timed && clock_gettime(m_clock, &used) == 0 &&
+            static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9 > m_seconds)
+            return true;
+        return std::chrono::steady_clock::now() > m_stuck;
+    }
+
+private:
+    double m_seconds;
+    std::chrono::steady_clock::time_point m_stuck;
+    clockid_t m_clock{};
+    bool m_timed = false;
+};
+
 } // namespace
 
 IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualResetEvent* stop) {
@@ -112,9 +144,7 @@ IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualRes
         AnswerFromChild(fds[1], work);
     }
     close(fds[1]);
-    const auto end = std::chrono::steady_clock::now() +
-                     std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                         std::chrono::duration<double>(seconds + kGraceSeconds));
+    const ChildLimit limit(child, seconds);
     std::vector<char> data;
     IntegerAnswer::Status ended = IntegerAnswer::Status::Failed;
     bool finished = false;
@@ -123,7 +153,7 @@ IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualRes
             ended = IntegerAnswer::Status::Stopped;
             break;
         }
-        if (std::chrono::steady_clock::now() > end) {
+        if (limit.Passed()) {
             ended = IntegerAnswer::Status::TimedOut;
             break;
         }

@@ -81,7 +81,7 @@ void CioProject::PlaceExact(ExactResult& exact) {
     else if (exact.outcome == ExactOutcome::TimedOut)
         ShowMessage(ProgramText(TextId::ExactTimeLimit), true);
     else if (exact.outcome == ExactOutcome::Failed)
-        ShowMessage(ProgramText(TextId::ExactFailed), true);
+        ShowMessage(ProgramText(TextId::ExactFailed), false);
     if (exact.solution == nullptr)
         return;
     const auto layout = Layout(*exact.solution);
