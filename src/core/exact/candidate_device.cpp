@@ -122,6 +122,10 @@ bool CandidateDevice::Usable() const {
 
 bool CandidateDevice::CollectChoices(const std::vector<WantedPoints>& wanted) {
     const ConfigurationWalk& walk = *m_walk;
+    // The walk has no positions when one of the device's positions can take no module: the
+    // device has no configuration at all.
+    if (walk.Positions() == 0)
+        return true;
     const std::vector<CioType*> refused = RefusedKinds(walk, wanted);
     const size_t positions = walk.Positions();
     m_choices.assign(positions, {});

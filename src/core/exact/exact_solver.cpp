@@ -290,7 +290,7 @@ IntegerAnswer SolveExact(const ExactProgram& exact, double seconds, size_t first
         if (stop != nullptr && stop->IsSet())
             return {IntegerAnswer::Status::Stopped, 0, {}};
         IntegerAnswer answer = SolveWithRoot(exact, part, cutoff, firstColumns, deadline);
-        if (answer.status == IntegerAnswer::Status::Optimal)
+        if (answer.status == IntegerAnswer::Status::Optimal && (!found || answer.cost < best.cost))
             best = std::move(answer);
         else if (answer.status != IntegerAnswer::Status::Infeasible)
             return answer;
@@ -364,7 +364,6 @@ std::unique_ptr<CioSolution> BuildSolution(const CioProject& project,
 ExactOutcome OutcomeOf(IntegerAnswer::Status status) {
     switch (status) {
     case IntegerAnswer::Status::Optimal:
-    case IntegerAnswer::Status::Found:
         return ExactOutcome::Proven;
     case IntegerAnswer::Status::Infeasible:
         return ExactOutcome::Infeasible;
@@ -372,6 +371,7 @@ ExactOutcome OutcomeOf(IntegerAnswer::Status status) {
         return ExactOutcome::Stopped;
     case IntegerAnswer::Status::TimedOut:
         return ExactOutcome::TimedOut;
+    case IntegerAnswer::Status::Found:
     case IntegerAnswer::Status::Failed:
         break;
     }

@@ -164,6 +164,8 @@ IntegerAnswer SolveInteger(const IntegerProgram& program, const std::vector<int>
         answer.status = IntegerAnswer::Status::Optimal;
     else if (limits.quick && Cbc_bestSolution(model.get()) != nullptr)
         answer.status = IntegerAnswer::Status::Found;
+    else if (!limits.quick && !Cbc_isSecondsLimitReached(model.get()))
+        answer.status = IntegerAnswer::Status::Failed;
     if (answer.status != IntegerAnswer::Status::Optimal &&
         answer.status != IntegerAnswer::Status::Found)
         return answer;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <vector>
 
 #include "host/manual_reset_event.h"
@@ -56,7 +58,19 @@ void SilenceOutput() {
     close(null);
 }
 
+// The child keeps only its end of the pipe: a descriptor of another solve's pipe, inherited by
+// a fork on another thread, would keep that solve waiting for this child to end.
+void KeepOnly(int fd) {
+    if (fd > STDERR_FILENO + 1)
+        close_range(STDERR_FILENO + 1, static_cast<unsigned>(fd) - 1, 0);
+    close_range(static_cast<unsigned>(fd) + 1, ~0U, 0);
+}
+
 [[noreturn]] void AnswerFromChild(int fd, const SolverWork& work) {
+    KeepOnly(fd);
+    // The worker that waits for the child is the one that forked it: if it dies, so does the
+    // child.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     SilenceOutput();
     int code = 1;
     try {
@@ -72,6 +86,15 @@ void SilenceOutput() {
     }
     // Nothing of the parent's (buffers, exit handlers) may run in the child.
     _exit(code);
+}
+
+// Whether the data hold a whole answer, so that reading may end before the pipe closes.
+bool Whole(const std::vector<char>& data) {
+    Header header{};
+    if (data.size() < sizeof header)
+        return false;
+    std::memcpy(&header, data.data(), sizeof header);
+    return data.size() >= sizeof header + header.values * sizeof(double);
 }
 
 IntegerAnswer Read(const std::vector<char>& data) {
@@ -97,6 +120,14 @@ int Reap(pid_t child) {
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return status;
+}
+
+// Without a child process: CBC's command-line driver keeps state in globals, so one such solve
+// runs at a time.
+IntegerAnswer SolveHere(const SolverWork& work, const ManualResetEvent* stop) {
+    static std::mutex one;
+    const std::lock_guard<std::mutex> lock(one);
+    return work(stop);
 }
 
 // When the child has run too long: by its processor time, as CBC's own limit counts, so that a
@@ -132,12 +163,12 @@ private:
 IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualResetEvent* stop) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
-        return work(stop);
+        return SolveHere(work, stop);
     const pid_t child = fork();
     if (child < 0) {
         close(fds[0]);
         close(fds[1]);
-        return work(stop);
+        return SolveHere(work, stop);
     }
     if (child == 0) {
         close(fds[0]);
@@ -164,7 +195,7 @@ IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualRes
         const ssize_t got = read(fds[0], buffer, sizeof buffer);
         if (got > 0)
             data.insert(data.end(), buffer, buffer + got);
-        else if (got == 0 || errno != EINTR)
+        if ((got > 0 && Whole(data)) || got == 0 || (got < 0 && errno != EINTR))
             finished = true;
     }
     close(fds[0]);

@@ -295,6 +295,16 @@ TEST(ExactMode, PaysForTheBridgeAndRecognisesTheImpossible) {
     f.project.Solution(0)->Describe(report, "");
     EXPECT_NE(report.find(ProgramText(TextId::ProvenCheapest)), std::string::npos);
 
+    // A controller with a position that can take no module has no configuration at all.
+    CioModul* cheap = f.Module("MC", 1, {test::Points(a, 4), test::Points(b, 4)});
+    f.Device("R", 0, 1, {&Vornet(), &Kalbus()}, {{cheap}, {a}});
+    f.Db().CountPoints();
+    f.Db().ComputeTotals();
+    Exact unconfigurable;
+    Compile(f.project, unconfigurable, true);
+    ASSERT_EQ(f.project.exactOutcome, ExactOutcome::Proven);
+    EXPECT_EQ(ScaledPrice(*f.project.Solution(0)), 175 * 10000);
+
     f.Request(c, 1);
     Exact impossible;
     Compile(f.project, impossible, true);
