@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# cmake --install puts pinsum and the sample catalogue where `pinsum solve` finds the catalogue
-# without --catalogue, also when started through the link in bin/ from another folder.
+# cmake --install puts pinsum, its exact-mode solver and the sample catalogue where `pinsum solve`
+# finds them without --catalogue, also when started through the link in bin/ from another folder.
 # Usage: install_check.sh BUILD_DIR SOURCE_DIR
 set -eu
 build=$1
@@ -16,3 +16,12 @@ if [[ $first != "Zadání vyhovují(e) "*" řešení" ]]; then
     exit 1
 fi
 echo "installed pinsum found its catalogue: $first"
+if [[ ! -x $prefix/libexec/pinsum/pinsum-exact-solver ]]; then
+    echo "FAIL: the exact mode's solver is not installed beside pinsum" >&2
+    exit 1
+fi
+exact=$("$prefix/bin/pinsum" solve --request "$source/data/request.json" --exact-only)
+if ! grep -q -- '- Nejlevnější možné řešení$' <<<"$exact"; then
+    echo "FAIL: the installed pinsum found no proven cheapest solution: $exact" >&2
+    exit 1
+fi

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 #include <limits>
+#include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "exact/candidate_device.h"
+#include "exact/exact_search.h"
 #include "exact/integer_program.h"
 #include "exact/solver_process.h"
 #include "host/manual_reset_event.h"
@@ -20,10 +22,6 @@
 
 namespace pinsum {
 namespace {
-
-// Half the smallest price step: a cutoff this far above a known cost admits that cost only.
-constexpr double kHalfUnit = 0.5e-4;
-constexpr double kNoCutoff = std::numeric_limits<double>::infinity();
 
 // The limits the search's CanAccept applies once a solution holds this many devices.
 constexpr int kFreeDevices = 30;
@@ -55,21 +53,6 @@ std::vector<WantedPoints> Wanted(const CioProject& project) {
     }
     return wanted;
 }
-
-// The columns of one root controller: all of them, and those counting the controller.
-struct RootColumns {
-    std::vector<int> all;
-    std::vector<int> counts;
-};
-
-struct ExactProgram {
-    IntegerProgram program;
-    std::vector<RootColumns> roots;
-    // The columns of the further devices, which the relaxation may rate out of a program.
-    std::vector<int> further;
-    // The line and crowding switches, in every program.
-    std::vector<int> switches;
-};
 
 using Terms = std::vector<IntegerProgram::Term>;
 
@@ -153,154 +136,6 @@ ExactProgram BuildProgram(std::vector<CandidateDevice>& candidates,
     return exact;
 }
 
-// The solve's processor time left, the measure CBC's own limit uses: a solve at idle priority on
-// a busy machine is slowed down, not cut short.
-class Deadline {
-public:
-    explicit Deadline(double seconds) : m_end(Used() + seconds) {}
-    double Remaining() const { return m_end - Used(); }
-
-private:
-    static double Used() {
-        timespec used{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
-        return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
-    }
-
-    double m_end;
-};
-
-// One root controller's part of the program: its own columns, the further devices' and the
-// switches, with the relaxation of that part.
-struct RootPart {
-    std::vector<int> own;
-    Relaxation relaxation;
-};
-
-// The cheapest solution with one root controller, below a cutoff. A further column adds at
-// least its excess over the relaxation's bound to a solution's cost, so one whose excess
-// exceeds the distance from the bound to the best known cost takes no part in a cheaper
-// solution. The columns the relaxation rates best go first; the choice widens until no column
-// left out could take part.
-IntegerAnswer SolveWithRoot(const ExactProgram& exact, const RootPart& root, double cutoff,
-                            size_t firstColumns, const Deadline& deadline) {
-    std::vector<int> base(exact.switches);
-    base.insert(base.end(), root.own.begin(), root.own.end());
-    std::vector<int> order(exact.further);
-    const auto solve = [&](std::vector<int> columns, double below, std::vector<double> start) {
-        return SolveInteger(exact.program, columns,
-                            {deadline.Remaining(), below, std::move(start)});
-    };
-    const Relaxation& relaxation = root.relaxation;
-    if (relaxation.status != Relaxation::Status::Optimal || order.size() <= firstColumns) {
-        base.insert(base.end(), order.begin(), order.end());
-        return solve(base, cutoff, {});
-    }
-    const std::vector<double>& excess = relaxation.excess;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return excess[a] < excess[b]; });
-    const double floor = relaxation.bound;
-    // The relaxation's own rounding errors: a column within this of the limit stays in.
-    const double slack = 1e-6 * (1.0 + std::fabs(floor));
-    const auto within = [&](double limit) {
-        std::vector<int> columns(base);
-        for (const int column : order)
-            if (excess[column] <= limit + slack)
-                columns.push_back(column);
-        return columns;
-    };
-    for (size_t take = std::max<size_t>(firstColumns, 1);;
-         take = std::min(order.size(), take * 2)) {
-        const double limit = excess[order[take - 1]];
-        const std::vector<int> columns = within(limit);
-        IntegerAnswer answer = solve(columns, cutoff, {});
-        const bool everything = columns.size() == base.size() + order.size();
-        if (answer.status == IntegerAnswer::Status::Optimal) {
-            if (answer.cost - floor <= limit || everything)
-                return answer;
-            return solve(within(answer.cost - floor), answer.cost + kHalfUnit, answer.values);
-        }
-        if (answer.status != IntegerAnswer::Status::Infeasible || everything)
-            return answer;
-        if (std::isfinite(cutoff))
-            return solve(within(cutoff - floor), cutoff, {});
-    }
-}
-
-// Every root controller with its own relaxation, the most promising first; those whose
-// relaxation has no solution are left out.
-std::vector<RootPart> RootParts(const ExactProgram& exact) {
-    LinearRelaxation relaxation(exact.program);
-    std::vector<RootPart> parts;
-    for (const RootColumns& root : exact.roots) {
-        std::vector<int> others;
-        for (const RootColumns& other : exact.roots)
-            if (&other != &root)
-                others.insert(others.end(), other.all.begin(), other.all.end());
-        RootPart part{root.all, relaxation.SolveWithout(others)};
-        if (part.relaxation.status != Relaxation::Status::Infeasible)
-            parts.push_back(std::move(part));
-    }
-    const auto bound = [](const RootPart& part) {
-        return part.relaxation.status == Relaxation::Status::Optimal
-                   ? part.relaxation.bound
-                   : -std::numeric_limits<double>::infinity();
-    };
-    std::stable_sort(parts.begin(), parts.end(),
-                     [&](const RootPart& a, const RootPart& b) { return bound(a) < bound(b); });
-    return parts;
-}
-
-// A solution from a quick solve of one root controller's part, or none.
-IntegerAnswer QuickSolution(const ExactProgram& exact, const RootPart& part,
-                            const Deadline& deadline) {
-    std::vector<int> columns(exact.switches);
-    columns.insert(columns.end(), part.own.begin(), part.own.end());
-    columns.insert(columns.end(), exact.further.begin(), exact.further.end());
-    IntegerLimits limits{deadline.Remaining(), kNoCutoff, {}};
-    limits.quick = true;
-    return SolveInteger(exact.program, columns, limits);
-}
-
-// One root controller after another: with the root fixed the relaxation is close, so CBC
-// soon proves that a root offers nothing cheaper than the best solution so far, and a root
-// whose relaxation reaches that solution's cost is not tried at all. A quick solve of the most
-// promising root gives the first such solution.
-IntegerAnswer SolveExact(const ExactProgram& exact, double seconds, size_t firstColumns,
-                         const ManualResetEvent* stop) {
-    const Deadline deadline(seconds);
-    const std::vector<RootPart> parts = RootParts(exact);
-    if (parts.empty())
-        return {IntegerAnswer::Status::Infeasible, 0, {}};
-    // With one root controller the quick solution would only be found again.
-    IntegerAnswer best = parts.size() > 1 ? QuickSolution(exact, parts.front(), deadline)
-                                          : IntegerAnswer{IntegerAnswer::Status::Infeasible, 0, {}};
-    if (best.status != IntegerAnswer::Status::Optimal &&
-        best.status != IntegerAnswer::Status::Found)
-        best = {IntegerAnswer::Status::Infeasible, 0, {}};
-    for (const RootPart& part : parts) {
-        const bool found = best.status != IntegerAnswer::Status::Infeasible;
-        const double cutoff = found ? best.cost - kHalfUnit : kNoCutoff;
-        const Relaxation& relaxation = part.relaxation;
-        // The parts come by rising bound: the first that reaches the cutoff, less the
-        // relaxation's rounding errors, ends the search.
-        if (relaxation.status == Relaxation::Status::Optimal &&
-            relaxation.bound - 1e-6 * (1.0 + std::fabs(relaxation.bound)) >= cutoff)
-            break;
-        if (stop != nullptr && stop->IsSet())
-            return {IntegerAnswer::Status::Stopped, 0, {}};
-        IntegerAnswer answer = SolveWithRoot(exact, part, cutoff, firstColumns, deadline);
-        if (answer.status == IntegerAnswer::Status::Optimal && (!found || answer.cost < best.cost))
-            best = std::move(answer);
-        else if (answer.status != IntegerAnswer::Status::Infeasible)
-            return answer;
-    }
-    // Every root has been ruled out below the best cost, so the quick solution is the cheapest.
-    if (best.status == IntegerAnswer::Status::Found)
-        best.status = IntegerAnswer::Status::Optimal;
-    return best;
-}
-
 struct Placed {
     const CandidateDevice* candidate;
     std::vector<uint32_t> digits;
@@ -359,6 +194,14 @@ std::unique_ptr<CioSolution> BuildSolution(const CioProject& project,
     solution->GetPrice();
     solution->provenCheapest = true;
     return solution;
+}
+
+// Without the solver program the solve runs here. CBC's command-line driver keeps state in
+// globals, so one such solve runs at a time.
+IntegerAnswer SolveHere(const ExactJob& job, const ManualResetEvent* stop) {
+    static std::mutex one;
+    const std::lock_guard<std::mutex> lock(one);
+    return SolveExact(job.exact, job.seconds, job.firstColumns, stop);
 }
 
 ExactOutcome OutcomeOf(IntegerAnswer::Status status) {
@@ -430,13 +273,11 @@ ExactResult CbcExactStep::Solve(const CioProject& project, const ManualResetEven
         return result;
     }
 
-    const ExactProgram exact = BuildProgram(candidates, wanted);
-    m_columns = exact.program.Columns();
-    const IntegerAnswer answer = SolveApart(
-        [&](const ManualResetEvent* polled) {
-            return SolveExact(exact, m_timeLimit, m_firstColumns, polled);
-        },
-        m_timeLimit, stop);
+    const ExactJob job{BuildProgram(candidates, wanted), m_timeLimit, m_firstColumns};
+    m_columns = job.exact.program.Columns();
+    const std::optional<IntegerAnswer> apart =
+        SolveApart(SolverProgram(), EncodeJob(job), m_timeLimit, stop);
+    const IntegerAnswer answer = apart ? *apart : SolveHere(job, stop);
     result.outcome = OutcomeOf(answer.status);
     if (result.outcome != ExactOutcome::Proven)
         return result;

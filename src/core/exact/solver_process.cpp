@@ -3,136 +3,36 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
+#include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
-#include <cstring>
 #include <ctime>
-#include <mutex>
+#include <filesystem>
 #include <vector>
 
+#include "exact/exact_search.h"
 #include "host/manual_reset_event.h"
+
+extern char** environ;
 
 namespace pinsum {
 namespace {
 
-// How often the parent looks at the stop event while the child works.
+// How often the parent looks at the stop event while the solver works.
 constexpr int kPollMilliseconds = 5;
 constexpr double kGraceSeconds = 1.0;
-// A child that has not used its processor time after this many times its limit in wall-clock
+// A solver that has not used its processor time after this many times its limit in wall-clock
 // time is taken for stuck.
 constexpr double kStuckFactor = 10.0;
+constexpr const char* kProgramName = "pinsum-exact-solver";
 
-struct Header {
-    int32_t status;
-    double cost;
-    uint64_t values;
-};
-
-bool WriteAll(int fd, const void* data, size_t size) {
-    const auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t written = write(fd, bytes, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
-// The child's output would mix with the parent's, and a flush would repeat whatever the parent
-// had buffered when it forked.
-void SilenceOutput() {
-    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null < 0)
-        return;
-    dup2(null, STDOUT_FILENO);
-    dup2(null, STDERR_FILENO);
-    close(null);
-}
-
-// The child keeps only its end of the pipe: a descriptor of another solve's pipe, inherited by
-// a fork on another thread, would keep that solve waiting for this child to end.
-void KeepOnly(int fd) {
-    if (fd > STDERR_FILENO + 1)
-        close_range(STDERR_FILENO + 1, static_cast<unsigned>(fd) - 1, 0);
-    close_range(static_cast<unsigned>(fd) + 1, ~0U, 0);
-}
-
-[[noreturn]] void AnswerFromChild(int fd, const SolverWork& work) {
-    KeepOnly(fd);
-    // The worker that waits for the child is the one that forked it: if it dies, so does the
-    // child.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    SilenceOutput();
-    int code = 1;
-    try {
-        // The parent ends the child on a stop.
-        const IntegerAnswer answer = work(nullptr);
-        const Header header{static_cast<int32_t>(answer.status), answer.cost, answer.values.size()};
-        if (WriteAll(fd, &header, sizeof header) &&
-            (answer.values.empty() ||
-             WriteAll(fd, answer.values.data(), answer.values.size() * sizeof(double))))
-            code = 0;
-    } catch (...) {
-        code = 2;
-    }
-    // Nothing of the parent's (buffers, exit handlers) may run in the child.
-    _exit(code);
-}
-
-// Whether the data hold a whole answer, so that reading may end before the pipe closes.
-bool Whole(const std::vector<char>& data) {
-    Header header{};
-    if (data.size() < sizeof header)
-        return false;
-    std::memcpy(&header, data.data(), sizeof header);
-    return data.size() >= sizeof header + header.values * sizeof(double);
-}
-
-IntegerAnswer Read(const std::vector<char>& data) {
-    IntegerAnswer answer;
-    answer.status = IntegerAnswer::Status::Failed;
-    Header header{};
-    if (data.size() < sizeof header)
-        return answer;
-    std::memcpy(&header, data.data(), sizeof header);
-    if (header.status < 0 || header.status > static_cast<int32_t>(IntegerAnswer::Status::Failed) ||
-        data.size() != sizeof header + header.values * sizeof(double))
-        return answer;
-    answer.status = static_cast<IntegerAnswer::Status>(header.status);
-    answer.cost = header.cost;
-    answer.values.resize(header.values);
-    if (!answer.values.empty())
-        std::memcpy(answer.values.data(), data.data() + sizeof header, data.size() - sizeof header);
-    return answer;
-}
-
-int Reap(pid_t child) {
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-}
-
-// Without a child process: CBC's command-line driver keeps state in globals, so one such solve
-// runs at a time.
-IntegerAnswer SolveHere(const SolverWork& work, const ManualResetEvent* stop) {
-    static std::mutex one;
-    const std::lock_guard<std::mutex> lock(one);
-    return work(stop);
-}
-
-// When the child has run too long: by its processor time, as CBC's own limit counts, so that a
+// When the solver has run too long: by its processor time, as CBC's own limit counts, so that a
 // solve at idle priority on a busy machine is slowed down rather than cut short; by wall-clock
-// time only far beyond that, for a child that is stuck without running.
+// time only far beyond that, for a solver that is stuck without running.
 class ChildLimit {
 public:
     ChildLimit(pid_t child, double seconds)
@@ -158,25 +58,77 @@ private:
     bool m_timed = false;
 };
 
+int Reap(pid_t child) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+// Both ends of a channel, closed on exec; the child gets its end through the spawn's file
+// actions. The job goes through a socket pair, whose writes can refuse a reader that has gone
+// instead of raising SIGPIPE in this process.
+struct Channel {
+    int fds[2] = {-1, -1};
+    bool OpenPipe() { return pipe2(fds, O_CLOEXEC) == 0; }
+    bool OpenSockets() { return socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) == 0; }
+    void Close(int end) {
+        if (fds[end] >= 0)
+            close(fds[end]);
+        fds[end] = -1;
+    }
+    ~Channel() {
+        Close(0);
+        Close(1);
+    }
+};
+
+IntegerAnswer WithStatus(IntegerAnswer::Status status) {
+    IntegerAnswer answer;
+    answer.status = status;
+    return answer;
+}
+
 } // namespace
 
-IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualResetEvent* stop) {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        return SolveHere(work, stop);
-    const pid_t child = fork();
-    if (child < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return SolveHere(work, stop);
+std::string SolverProgram() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto beside = self.parent_path() / kProgramName;
+        if (access(beside.c_str(), X_OK) == 0)
+            return beside.string();
     }
-    if (child == 0) {
-        close(fds[0]);
-        AnswerFromChild(fds[1], work);
-    }
-    close(fds[1]);
+#ifdef PINSUM_BUILT_SOLVER
+    if (access(PINSUM_BUILT_SOLVER, X_OK) == 0)
+        return PINSUM_BUILT_SOLVER;
+#endif
+    return {};
+}
+
+std::optional<IntegerAnswer> SolveApart(const std::string& program, const std::string& job,
+                                        double seconds, const ManualResetEvent* stop) {
+    Channel input;
+    Channel output;
+    if (program.empty() || !input.OpenSockets() || !output.OpenPipe())
+        return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input.fds[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output.fds[1], STDOUT_FILENO);
+    std::string name = kProgramName;
+    char* argv[] = {name.data(), nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return std::nullopt;
+    input.Close(0);
+    output.Close(1);
+
     const ChildLimit limit(child, seconds);
-    std::vector<char> data;
+    size_t sent = 0;
+    std::string answer;
     IntegerAnswer::Status ended = IntegerAnswer::Status::Failed;
     bool finished = false;
     while (!finished) {
@@ -188,31 +140,36 @@ IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualRes
             ended = IntegerAnswer::Status::TimedOut;
             break;
         }
-        pollfd ready{fds[0], POLLIN, 0};
-        if (poll(&ready, 1, kPollMilliseconds) <= 0)
+        pollfd ready[2] = {{output.fds[0], POLLIN, 0}, {input.fds[1], POLLOUT, 0}};
+        if (poll(ready, input.fds[1] >= 0 ? 2 : 1, kPollMilliseconds) <= 0)
             continue;
-        char buffer[1 << 16];
-        const ssize_t got = read(fds[0], buffer, sizeof buffer);
-        if (got > 0)
-            data.insert(data.end(), buffer, buffer + got);
-        if ((got > 0 && Whole(data)) || got == 0 || (got < 0 && errno != EINTR))
-            finished = true;
+        if (input.fds[1] >= 0 && (ready[1].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+            const ssize_t put = send(input.fds[1], job.data() + sent, job.size() - sent,
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (put > 0)
+                sent += static_cast<size_t>(put);
+            if (sent == job.size() || (put < 0 && errno != EAGAIN && errno != EINTR))
+                input.Close(1);
+        }
+        if ((ready[0].revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
+            char buffer[1 << 16];
+            const ssize_t got = read(output.fds[0], buffer, sizeof buffer);
+            if (got > 0)
+                answer.append(buffer, static_cast<size_t>(got));
+            else if (got == 0 || errno != EINTR)
+                finished = true;
+        }
     }
-    close(fds[0]);
     if (!finished) {
         kill(child, SIGKILL);
         Reap(child);
-        IntegerAnswer answer;
-        answer.status = ended;
-        return answer;
+        return WithStatus(ended);
     }
     const int status = Reap(child);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        IntegerAnswer answer;
-        answer.status = IntegerAnswer::Status::Failed;
-        return answer;
-    }
-    return Read(data);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return WithStatus(IntegerAnswer::Status::Failed);
+    const std::optional<IntegerAnswer> decoded = DecodeAnswer(answer);
+    return decoded ? *decoded : WithStatus(IntegerAnswer::Status::Failed);
 }
 
 } // namespace pinsum

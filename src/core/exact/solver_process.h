@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include <optional>
+#include <string>
 
 #include "exact/integer_program.h"
 
@@ -8,13 +9,16 @@ namespace pinsum {
 
 class ManualResetEvent;
 
-using SolverWork = std::function<IntegerAnswer(const ManualResetEvent* stop)>;
+// The solver program, pinsum-exact-solver: beside the running program, else where the build
+// put it; empty when neither exists.
+std::string SolverProgram();
 
-// Runs `work` in a child process and returns its answer. CBC cannot be interrupted everywhere
-// and has faults of its own; apart, a set stop event ends the solve within milliseconds, a
-// solve past its processor time (plus a grace second) is ended too, and a crash costs only the
-// answer (status Failed). Where no child process can be started, `work` runs here with the stop
-// event.
-IntegerAnswer SolveApart(const SolverWork& work, double seconds, const ManualResetEvent* stop);
+// Runs the solver program on an encoded job (see exact_search.h) and returns its answer. CBC
+// cannot be interrupted everywhere and has faults of its own; in a process of its own, started
+// afresh rather than forked from this one with its threads, a set stop event ends it within
+// milliseconds, a solve past `seconds` of processor time (plus a grace second) is ended too, and
+// a crash costs only the answer (status Failed). Nothing when the program cannot be started.
+std::optional<IntegerAnswer> SolveApart(const std::string& program, const std::string& job,
+                                        double seconds, const ManualResetEvent* stop);
 
 } // namespace pinsum
