@@ -277,7 +277,10 @@ ExactResult CbcExactStep::Solve(const CioProject& project, const ManualResetEven
     m_columns = job.exact.program.Columns();
     const std::optional<IntegerAnswer> apart =
         SolveApart(SolverProgram(), EncodeJob(job), m_timeLimit, stop);
-    const IntegerAnswer answer = apart ? *apart : SolveHere(job, stop);
+    IntegerAnswer answer = apart ? *apart : SolveHere(job, stop);
+    // An answer that does not fit the program is no answer.
+    if (answer.status == IntegerAnswer::Status::Optimal && answer.values.size() != m_columns)
+        answer.status = IntegerAnswer::Status::Failed;
     result.outcome = OutcomeOf(answer.status);
     if (result.outcome != ExactOutcome::Proven)
         return result;
