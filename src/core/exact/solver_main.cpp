@@ -5,7 +5,6 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <iostream>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "exact/exact_search.h"
+#include "host/file_io.h"
 
 namespace {
 
@@ -26,19 +26,6 @@ int AnswerChannel() {
         close(null);
     }
     return answer;
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t at = 0;
-    while (at < bytes.size()) {
-        const ssize_t written = write(fd, bytes.data() + at, bytes.size() - at);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        at += static_cast<size_t>(written);
-    }
-    return true;
 }
 
 } // namespace
@@ -56,5 +43,6 @@ int main() {
         return 2;
     const pinsum::IntegerAnswer solved =
         pinsum::SolveExact(job->exact, job->seconds, job->firstColumns, nullptr);
-    return WriteAll(answer, pinsum::EncodeAnswer(solved)) ? 0 : 1;
+    const std::string encoded = pinsum::EncodeAnswer(solved);
+    return pinsum::WriteAllTo(answer, encoded.data(), encoded.size()) ? 0 : 1;
 }

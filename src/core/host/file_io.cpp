@@ -163,4 +163,18 @@ void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes)
     file.Commit();
 }
 
+bool WriteAllTo(int fd, const void* data, size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
 } // namespace pinsum

@@ -51,6 +51,10 @@ private:
     std::optional<mode_t> m_mode;
 };
 
+// Writes all the bytes to a descriptor, again after an interrupted call; false when a write
+// fails, with errno set.
+bool WriteAllTo(int fd, const void* data, size_t size);
+
 // Writes the bytes through a ReplacementFile, so that a failed write leaves the old file whole.
 // Throws FileError.
 void WriteFileAtomic(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -3,10 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <new>
 
+#include "host/file_io.h"
 #include "update/ftp_connection.h"
 #include "update/ftp_thread.h"
 #include "update/ftp_transfer.h"
@@ -16,20 +16,6 @@
 
 namespace pinsum {
 namespace {
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
 
 // One run of DownloadDatabase. The network delivers data in pieces of its own size; they are
 // gathered into chunks so that writing, progress and the cancel check happen once per chunk.
@@ -112,7 +98,7 @@ bool DatabaseDownload::TakeData(const uint8_t* data, size_t size) {
 // False ends the transfer: the local file could not take the data, or a cancel was requested.
 bool DatabaseDownload::FinishChunk() {
     m_total += m_filled;
-    if (m_localFile >= 0 && !WriteAll(m_localFile, m_buffer.get(), m_filled)) {
+    if (m_localFile >= 0 && !WriteAllTo(m_localFile, m_buffer.get(), m_filled)) {
         m_request.failureDetail = LocalFileFailure("cannot write", *m_request.localFile);
         m_writeFailed = true;
         return false;
