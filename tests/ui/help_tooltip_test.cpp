@@ -32,8 +32,8 @@ TEST(HelpToolTip, ShowsADevicesHelpWithItsPictureAndEscapeHidesOnlyTheHelp) {
     wxTreeItemId device;
     wxTreeItemIdValue seriesCookie;
     for (wxTreeItemId series = tree->GetFirstChild(tree->GetRootItem(), seriesCookie);
-         series.IsOk() && !device.IsOk(); series = tree->GetNextChild(tree->GetRootItem(),
-                                                                    seriesCookie)) {
+         series.IsOk() && !device.IsOk();
+         series = tree->GetNextChild(tree->GetRootItem(), seriesCookie)) {
         wxTreeItemIdValue cookie;
         for (wxTreeItemId item = tree->GetFirstChild(series, cookie); item.IsOk();
              item = tree->GetNextChild(series, cookie))

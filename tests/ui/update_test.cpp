@@ -62,8 +62,8 @@ TEST_F(UpdateTest, ManualUpdateInstallsTheNewCatalogueAndRestartsTheProject) {
             shot.Bind(wxEVT_TIMER, [&, progress](wxTimerEvent&) {
                 percents.push_back(progress->Bar()->GetValue());
                 if (shotPath.empty() && progress->IsShown() && progress->Bar()->GetValue() > 0)
-                    shotPath = SaveScreenshot(progress->GetScreenRect().Inflate(8),
-                                              "update_dialog.png");
+                    shotPath =
+                        SaveScreenshot(progress->GetScreenRect().Inflate(8), "update_dialog.png");
             });
             shot.Start(150);
         }
@@ -76,8 +76,9 @@ TEST_F(UpdateTest, ManualUpdateInstallsTheNewCatalogueAndRestartsTheProject) {
     wxTreeCtrl* io = dialog->Form().IoTree();
     wxTreeItemIdValue cookie;
     const wxTreeItemId first = io->GetFirstChild(io->GetRootItem(), cookie);
-    dynamic_cast<CioNode*>(dialog->Form().IoTreeControl().GetItemData(
-                               ui::WxTreeControl::Handle(first)))->count = 5;
+    dynamic_cast<CioNode*>(
+        dialog->Form().IoTreeControl().GetItemData(ui::WxTreeControl::Handle(first)))
+        ->count = 5;
     dialog->OnUpdateDatabase();
     shot.Stop();
 

@@ -7,8 +7,12 @@ ProgressSink* g_statusSink = nullptr;
 
 } // namespace
 
-void SetStatusSink(ProgressSink* sink) { g_statusSink = sink; }
+void SetStatusSink(ProgressSink* sink) {
+    g_statusSink = sink;
+}
 
-ProgressSink* StatusSink() { return g_statusSink; }
+ProgressSink* StatusSink() {
+    return g_statusSink;
+}
 
 } // namespace pinsum

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include <wx/bitmap.h>
-#include <wx/window.h>
 #include <wx/imaglist.h>
+#include <wx/window.h>
 
 namespace pinsum::ui {
 

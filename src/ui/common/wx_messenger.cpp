@@ -50,12 +50,11 @@ MessageAnswer Answer(int code) {
 
 } // namespace
 
-MessageAnswer WxMessenger::Show(const std::string& text, MessageIcon icon,
-                                MessageButtons buttons) {
+MessageAnswer WxMessenger::Show(const std::string& text, MessageIcon icon, MessageButtons buttons) {
     const wxString message = FromModel(text);
     return CallOnUiAndWait([this, &message, icon, buttons] {
         if (m_silent)
-            return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+            return buttons == MessageButtons::Ok      ? MessageAnswer::Ok
                    : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                       : MessageAnswer::Cancel;
         wxMessageDialog box(m_parent.get(), message, Text(UiText::HostCaption),

@@ -4,8 +4,8 @@
 #include <atomic>
 #include <type_traits>
 
-#include <wx/window.h>
 #include <wx/weakref.h>
+#include <wx/window.h>
 
 #include "host/messenger.h"
 
@@ -22,8 +22,7 @@ public:
     // nothing: for an owner that is going away while a worker may still ask.
     void Silence() { m_silent = true; }
 
-    MessageAnswer Show(const std::string& text, MessageIcon icon,
-                       MessageButtons buttons) override;
+    MessageAnswer Show(const std::string& text, MessageIcon icon, MessageButtons buttons) override;
 
 private:
     wxWeakRef<wxWindow> m_parent;

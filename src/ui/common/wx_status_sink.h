@@ -3,8 +3,8 @@
 // wx/weakref.h uses std::is_base_of without including its header.
 #include <type_traits>
 
-#include <wx/window.h>
 #include <wx/weakref.h>
+#include <wx/window.h>
 
 #include "host/notification.h"
 

@@ -110,8 +110,7 @@ void ResultRows::OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const {
     }
 }
 
-ResultList::ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position,
-                       const wxSize& size)
+ResultList::ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size)
     : wxPanel(parent, wxID_ANY, position, size, wxBORDER_SUNKEN) {
     m_header = new wxHeaderCtrlSimple(this, wxID_ANY);
     m_rows = new ResultRows(this, id);
@@ -152,15 +151,14 @@ int ResultList::ColumnCount() const {
     return static_cast<int>(m_rows->Columns().size());
 }
 
-void ResultList::InsertColumn(int index, const std::string& heading, ColumnAlign align,
-                              int width) {
+void ResultList::InsertColumn(int index, const std::string& heading, ColumnAlign align, int width) {
     auto& columns = m_rows->Columns();
     const size_t at = std::min(static_cast<size_t>(std::max(index, 0)), columns.size());
     columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(at),
                    {FromModel(heading), align, width});
-    m_header->InsertColumn(wxHeaderColumnSimple(FromModel(heading), width, HeaderAlign(align),
-                                                wxCOL_RESIZABLE),
-                           static_cast<unsigned>(at));
+    m_header->InsertColumn(
+        wxHeaderColumnSimple(FromModel(heading), width, HeaderAlign(align), wxCOL_RESIZABLE),
+        static_cast<unsigned>(at));
     Layout(GetClientSize());
 }
 
@@ -186,8 +184,7 @@ int ResultList::SelectedRow() const {
 
 const CioType* ResultList::SelectedObject() const {
     const int row = SelectedRow();
-    return row >= 0 && row < RowCount() ? m_rows->Rows()[static_cast<size_t>(row)].object
-                                        : nullptr;
+    return row >= 0 && row < RowCount() ? m_rows->Rows()[static_cast<size_t>(row)].object : nullptr;
 }
 
 wxRect ResultList::RowScreenRect(int row) const {

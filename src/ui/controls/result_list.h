@@ -56,8 +56,7 @@ public:
     bool HasWindow() const override { return true; }
     void DeleteAllRows() override;
     int ColumnCount() const override;
-    void InsertColumn(int index, const std::string& heading, ColumnAlign align,
-                      int width) override;
+    void InsertColumn(int index, const std::string& heading, ColumnAlign align, int width) override;
     void AddRow(const std::array<std::string, 4>& cells, const CioType* object,
                 RowColour colour) override;
     int RowCount() const override;

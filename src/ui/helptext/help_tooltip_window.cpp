@@ -122,8 +122,8 @@ void CHelpToolTip::OnMouse(wxMouseEvent& event) {
 }
 
 void CHelpToolTip::DrawArrowButton(wxDC& dc, const LayoutRect& rect, bool up, bool active) const {
-    const wxColour ink = active ? WxCanvas::HelpText()
-                                : wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
+    const wxColour ink =
+        active ? WxCanvas::HelpText() : wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT);
     dc.SetPen(wxPen(ink));
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawRectangle(rect.left, rect.top, rect.Width(), rect.Height());

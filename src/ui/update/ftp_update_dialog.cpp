@@ -31,7 +31,8 @@ CFtpUpdateDialog::CFtpUpdateDialog(wxWindow* parent, ftpUpdateStruct* request, F
         // Once the modal loop runs, so that a dialog with nothing to do can close.
         PostToUi(*this, [this] { m_progress->OnInitDialog(); });
     });
-    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_progress->OnCancel(); }, wxID_CANCEL);
+    Bind(
+        wxEVT_BUTTON, [this](wxCommandEvent&) { m_progress->OnCancel(); }, wxID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (event.CanVeto()) {
             event.Veto();
