@@ -18,6 +18,8 @@
 #include <wx/stattext.h>
 #include <wx/stdpaths.h>
 
+#include "host_document_manager.h"
+
 namespace {
 
 // UPDBAR: the library's load progress, a wxThreadEvent with this id.
@@ -107,6 +109,8 @@ bool HostApp::LoadLibrary() {
 }
 
 bool HostApp::OnInit() {
+    // The name wx shows in the captions of its own messages, the save question among them.
+    SetAppDisplayName(Utf8("Kalkulátor IO bodů"));
     if (!wxApp::OnInit() || !LoadLibrary())
         return false;
     auto initGlobals = Function<InitGlobalsFunction>("InitGlobals");
@@ -148,7 +152,7 @@ bool HostApp::OpenDocuments() {
                      wxOK | wxICON_ERROR);
         return false;
     }
-    m_documentManager = std::make_unique<wxDocManager>();
+    m_documentManager = std::make_unique<HostDocumentManager>();
     auto* calculation =
         new wxDocTemplate(m_documentManager.get(), Utf8("Kalkulace IO bodů"), "*.ppl", "", "ppl",
                           "Calculator Document", "Calculator View", calcDoc, calcView);

@@ -65,8 +65,17 @@ bool CCalcView::OnCreate(wxDocument* doc, long flags) {
     sizer->Add(m_form, 1, wxEXPAND);
     frame->SetSizerAndFit(sizer);
     SetFrame(frame);
+    // Bound to the view's method, so that wx drops it when the view goes before its frame.
+    m_form->Bind(wxEVT_CHILD_FOCUS, &CCalcView::OnFormFocus, this);
     frame->Show();
     return true;
+}
+
+void CCalcView::OnFormFocus(wxChildFocusEvent& event) {
+    // The document manager sends the host's commands (Save, Close, Print) to the active view; a
+    // click into the form makes this one active even where no window manager activates frames.
+    Activate(true);
+    event.Skip();
 }
 
 void CCalcView::OnDraw(wxDC*) {}

@@ -33,6 +33,8 @@ public:
     void GotoDlgCtrl(wxWindow* control);
 
 private:
+    void OnFormFocus(wxChildFocusEvent& event);
+
     pinsum::ui::ViewCalculatorPanel* m_form = nullptr;
 
     wxDECLARE_DYNAMIC_CLASS(CCalcView);
