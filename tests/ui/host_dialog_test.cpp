@@ -160,6 +160,8 @@ TEST_F(HostDialogTest, TypingANumberAndEnterShowsThatSolution) {
     EXPECT_EQ(Form().CurrentIndex(), 2);
     ASSERT_FALSE(m_script.Messages().empty());
     EXPECT_EQ(m_script.Messages().back(), wxString::FromUTF8("Zadejte celé číslo od 1 do 3."));
+    // The field shows the solution that is still shown, not the refused number.
+    EXPECT_EQ(number->GetValue(), "3");
 }
 
 TEST_F(HostDialogTest, DoubleClickExpandsACollapsedParentAndEditsACount) {

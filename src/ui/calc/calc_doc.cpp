@@ -1,6 +1,5 @@
 #include "calc/calc_doc.h"
 
-#include <wx/app.h>
 #include <wx/msgdlg.h>
 
 #include "calc/calc_view.h"
@@ -20,9 +19,9 @@ wxIMPLEMENT_DYNAMIC_CLASS(CCalcDoc, wxDocument);
 
 namespace {
 
-void ShowProblem(const wxString& text, long icon = wxICON_ERROR) {
-    wxMessageDialog box(wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr, text,
-                        Text(UiText::HostCaption), wxOK | icon);
+// Over the document's own window, which the framework has shown before the file is read.
+void ShowProblem(wxWindow* parent, const wxString& text, long icon = wxICON_ERROR) {
+    wxMessageDialog box(parent, text, Text(UiText::HostCaption), wxOK | icon);
     box.ShowModal();
 }
 
@@ -39,14 +38,15 @@ bool CCalcDoc::OnNewDocument() {
         m_project = std::make_unique<CioProject>();
     else
         m_project->CioArray::RemoveAll();
-    WxMessenger messenger;
+    WxMessenger messenger(GetDocumentWindow());
     std::string error;
     const auto path = FindDataFile("iodb.pp");
     if (!path)
-        ShowProblem(Text(UiText::CatalogueMissing));
+        ShowProblem(GetDocumentWindow(), Text(UiText::CatalogueMissing));
     else if (m_project->LoadDatabase(nullptr, &messenger, nullptr, &error) == 0 ||
              m_project->database == nullptr)
-        ShowProblem(Format(UiText::CatalogueUnreadable, {error.empty() ? *path : error}));
+        ShowProblem(GetDocumentWindow(),
+                    Format(UiText::CatalogueUnreadable, {error.empty() ? *path : error}));
     UpdateAllViews();
     return true;
 }
@@ -59,7 +59,7 @@ bool CCalcDoc::DoSaveDocument(const wxString& file) {
         StorePlannerFile(writer, m_project.get());
         WriteFileAtomic(file.utf8_string(), writer.Bytes());
     } catch (const std::exception& e) {
-        ShowProblem(Format(UiText::FileNotSaved, {e.what()}));
+        ShowProblem(GetDocumentWindow(), Format(UiText::FileNotSaved, {e.what()}));
         return false;
     }
     return true;
@@ -70,15 +70,15 @@ bool CCalcDoc::DoOpenDocument(const wxString& file) {
     try {
         const std::vector<uint8_t> bytes = ReadFileBytes(file.utf8_string());
         ArchiveReader reader(bytes, file.utf8_string());
-        WxMessenger messenger;
+        WxMessenger messenger(GetDocumentWindow());
         reader.messenger = &messenger;
         LoadPlannerFile(reader, loaded);
     } catch (const std::exception& e) {
-        ShowProblem(Format(UiText::FileUnreadable, {e.what()}));
+        ShowProblem(GetDocumentWindow(), Format(UiText::FileUnreadable, {e.what()}));
         return false;
     }
     m_project = std::move(loaded);
     if (m_project == nullptr)
-        ShowProblem(Text(UiText::NotPlannerFile), wxICON_INFORMATION);
+        ShowProblem(GetDocumentWindow(), Text(UiText::NotPlannerFile), wxICON_INFORMATION);
     return true;
 }

@@ -265,7 +265,7 @@ void CalculatorPanel::EnableButtons() {
     m_number->ChangeValue(wxString::Format("%d", m_count < 1 ? 1 : m_index + 1));
     if (back || forward || (m_count == 1 && !running))
         m_caption->SetLabel(SolutionCaption());
-    else if (!running)
+    else
         m_caption->SetLabel(wxString());
 }
 
@@ -331,6 +331,8 @@ bool CalculatorPanel::ReadControls(bool typedNumber) {
         wxMessageDialog box(this, Format(UiText::NumberOutOfRange, {1, m_count}),
                             Text(UiText::HostCaption), wxOK | wxICON_EXCLAMATION);
         box.ShowModal();
+        // The field goes back to the solution still shown, ready to be typed over.
+        m_number->ChangeValue(wxString::Format("%d", m_index + 1));
         m_number->SetFocus();
         m_number->SelectAll();
         return false;
@@ -494,7 +496,8 @@ void CalculatorPanel::OnCharHook(wxKeyEvent& event) {
         } else if (focus == m_ioTreeCtrl) {
             EditCount(*m_ioTree);
         } else if (focus == m_terminalTreeCtrl) {
-            EditCount(*m_terminalTree);
+            if (EnterEditsTerminalCount())
+                EditCount(*m_terminalTree);
         } else if (focus == m_selectorTreeCtrl) {
             // Enter does nothing in the "Pro návrh použít" tree.
         } else if (dynamic_cast<const wxButton*>(focus) != nullptr || !OnEnterElsewhere()) {
@@ -547,8 +550,12 @@ void CalculatorPanel::MoveTreeSelection(wxTreeCtrl& tree, int steps) {
         tree.SelectItem(item);
 }
 
+const wxWindow* CalculatorPanel::FocusedControl() const {
+    return m_menuFocus != nullptr ? m_menuFocus : wxWindow::FindFocus();
+}
+
 const CioType* CalculatorPanel::FocusedObject(wxRect* itemRect) const {
-    const wxWindow* focus = wxWindow::FindFocus();
+    const wxWindow* focus = FocusedControl();
     if (focus == &m_list->Rows()) {
         const int row = m_list->SelectedRow();
         if (itemRect != nullptr && row >= 0)
@@ -613,7 +620,7 @@ void CalculatorPanel::OnExportToClip() {
 }
 
 bool CalculatorPanel::CommandEnabled(int command) const {
-    const wxWindow* focus = wxWindow::FindFocus();
+    const wxWindow* focus = FocusedControl();
     switch (command) {
     case ID_RESULT_RUN_COMPILE:
     case ID_RESULT_RUN_CHEAPEST:
@@ -694,7 +701,14 @@ void CalculatorPanel::OnContextMenu(wxContextMenuEvent& event) {
     const std::unique_ptr<wxMenu> menu = CImageMenu::CreateContextMenu();
     wxPoint at = event.GetPosition();
     at = at == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(at);
+    // The enable rules and the commands, which run before the popup returns, ask for the control
+    // the user was in.
+    m_menuFocus = wxWindow::FindFocus();
+    // wxGTK does not send a popup's update events to handlers inside a dialog: the states are
+    // set before it opens.
+    menu->UpdateUI(GetEventHandler());
     PopupMenu(menu.get(), at);
+    m_menuFocus = nullptr;
 }
 
 } // namespace pinsum::ui

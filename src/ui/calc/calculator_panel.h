@@ -113,6 +113,9 @@ protected:
     }
     // Whether the wheel also moves the result list's selection (the host dialog's rule).
     virtual bool WheelMovesList() const { return false; }
+    // Whether Enter in the terminal tree opens the count editor (the host dialog) or is consumed
+    // (the view).
+    virtual bool EnterEditsTerminalCount() const { return false; }
 
     // The enable state of a command of menu 4060.
     bool CommandEnabled(int command) const;
@@ -136,6 +139,8 @@ private:
     void OnContextMenu(wxContextMenuEvent& event);
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
+    // The control with the focus; while the context menu is open, the one that had it before.
+    const wxWindow* FocusedControl() const;
     // The object whose help or report the focused control offers, and where its item is.
     const CioType* FocusedObject(wxRect* itemRect) const;
     wxString Report(const CioType* object) const;
@@ -148,6 +153,8 @@ private:
     int m_count = 0;
     int m_index = 0;
     bool m_wheelGuard = false;
+    // wxGTK names the window that pops a menu up as the focus while the menu is shown.
+    const wxWindow* m_menuFocus = nullptr;
 
     wxTreeCtrl* m_ioTreeCtrl = nullptr;
     wxTreeCtrl* m_terminalTreeCtrl = nullptr;

@@ -30,8 +30,7 @@ CParameterDialog::CParameterDialog(wxWindow* parent, const std::string& name,
     title->SetFont(title->GetFont().Bold());
     column->Add(title, 0, wxALL, 7);
     if (!helpMarkup.empty())
-        column->Add(new HelpView(this, helpMarkup, kHelpHeight), 1, wxLEFT | wxRIGHT | wxEXPAND,
-                    7);
+        column->Add(new HelpView(this, helpMarkup, kHelpHeight), 1, wxLEFT | wxRIGHT | wxEXPAND, 7);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_ANY, Text(UiText::CountLabel)), 0,
              wxALIGN_CENTRE_VERTICAL | wxRIGHT, 5);
@@ -40,7 +39,10 @@ CParameterDialog::CParameterDialog(wxWindow* parent, const std::string& name,
     row->Add(m_field, 1);
     column->Add(row, 0, wxALL | wxEXPAND, 7);
     auto* buttons = new wxStdDialogButtonSizer();
-    buttons->AddButton(new wxButton(this, wxID_OK, Text(UiText::ButtonOk)));
+    auto* ok = new wxButton(this, wxID_OK, Text(UiText::ButtonOk));
+    // Enter in the field takes the count.
+    ok->SetDefault();
+    buttons->AddButton(ok);
     buttons->AddButton(new wxButton(this, wxID_CANCEL, Text(UiText::ButtonCancel)));
     buttons->Realize();
     column->Add(buttons, 0, wxALL | wxALIGN_RIGHT, 7);
@@ -53,8 +55,7 @@ CParameterDialog::CParameterDialog(wxWindow* parent, const std::string& name,
 void CParameterDialog::OnOk(wxCommandEvent&) {
     const CountParseResult result = ParseCount(ToModel(m_field->GetValue()));
     if (!result.ok) {
-        wxMessageDialog box(this, FromModel(result.message), GetTitle(),
-                            wxOK | wxICON_EXCLAMATION);
+        wxMessageDialog box(this, FromModel(result.message), GetTitle(), wxOK | wxICON_EXCLAMATION);
         box.ShowModal();
         m_field->SetFocus();
         m_field->SelectAll();

@@ -15,13 +15,25 @@ CioSolutionText::CioSolutionText(wxWindow* parent, const wxString& report)
     const wxRect field = DialogRect(this, 7, 7, 318, 251);
     m_text = new wxTextCtrl(this, ID_REPORT_TEXT, report, field.GetPosition(), field.GetSize(),
                             wxTE_MULTILINE | wxTE_PROCESS_ENTER | wxVSCROLL | wxTE_DONTWRAP);
-    // The text control keeps the template's margins when the dialog is resized.
-    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    // The text keeps off the field's border (a left indent in tenths of a millimetre: GTK's
+    // multi-line field takes no margins).
+    wxTextAttr indent;
+    indent.SetLeftIndent(12);
+    m_text->SetStyle(0, m_text->GetLastPosition(), indent);
+    // The text control keeps the template's margins when the dialog is resized. Not passed on:
+    // a dialog's own layout stretches its only child over the whole client area.
+    Bind(wxEVT_SIZE, [this](wxSizeEvent&) {
         const wxRect margin = DialogRect(this, 7, 7, 7, 7);
         const wxSize client = GetClientSize();
         m_text->SetSize(margin.x, margin.y, client.x - 2 * margin.width,
                         client.y - 2 * margin.height);
-        event.Skip();
+    });
+    // The dialog has no button for wx to turn Escape into; it closes as the window's close does.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_ESCAPE)
+            EndModal(wxID_CANCEL);
+        else
+            event.Skip();
     });
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& event) {
         event.Skip();

@@ -33,6 +33,7 @@ protected:
     bool OnHostCommand(int command) override;
     bool HostCommandState(int command, bool& enabled, bool& checked) const override;
     bool WheelMovesList() const override { return true; }
+    bool EnterEditsTerminalCount() const override { return true; }
 
 private:
     CPinsumDialog& m_dialog;
