@@ -70,7 +70,8 @@ EMSCRIPTEN_BINDINGS(pinsum) {
         .function("setTerminalChecked", &WebCalculator::SetTerminalChecked)
         .function("setCount", &WebCalculator::SetCount)
         .function("clearCounts", &WebCalculator::ClearCounts)
-        .function("request", &WebCalculator::Request);
+        .function("request", &WebCalculator::Request)
+        .function("applyRequest", &WebCalculator::ApplyRequest);
     emscripten::class_<WebHelpTip>("HelpTip")
         .constructor<>()
         .function("show", &ShowHelp)

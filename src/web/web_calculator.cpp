@@ -279,6 +279,27 @@ std::string WebCalculator::Request(int level) const {
     return request.dump();
 }
 
+std::string WebCalculator::ApplyRequest(const std::string& requestJson) {
+    if (m_project == nullptr)
+        return std::string();
+    try {
+        ApplySearchRequest(ParseSearchRequest(requestJson), *m_project);
+    } catch (const RequestError& e) {
+        return e.what();
+    }
+    // The series tree keeps its own check boxes; the objects now hold the request's.
+    auto show = [this](TreeItem item) {
+        if (const CioType* object = m_selection.GetItemData(item))
+            m_selection.SetChecked(item, (object->flags & FLAG_CHECKED) != 0);
+    };
+    for (const TreeItem series : m_selection.Children(kNoItem)) {
+        show(series);
+        for (const TreeItem device : m_selection.Children(series))
+            show(device);
+    }
+    return std::string();
+}
+
 std::string WebCalculator::HelpMarkup(double item) const {
     const auto handle = static_cast<TreeItem>(item);
     std::string markup;

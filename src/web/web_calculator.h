@@ -34,6 +34,9 @@ public:
     void ClearCounts();
     // The request the form states, in the command-line tool's request JSON.
     std::string Request(int level) const;
+    // Puts a request file's counts, terminals and series into the form; "" or the message why
+    // it does not fit this catalogue, and then the form stays as it was.
+    std::string ApplyRequest(const std::string& requestJson);
     // The help of a tree item in Windows-1250 display mark-up, "" when it has none.
     std::string HelpMarkup(double item) const;
     // The help of a result row's device with its modules, from the row's "equipment" in JSON as

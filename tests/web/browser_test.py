@@ -98,6 +98,26 @@ class BrowserCalculator(unittest.TestCase):
                          "error")
         self.assertTrue(self.report().startswith("Soubor nelze načíst:\n"), self.report())
 
+    def test_a_request_given_by_url_fills_the_form(self):
+        self.assertEqual(self.open("?catalogue=iodb.pp&request=request.json"), "ready")
+        with open(REQUEST, encoding="utf-8") as file:
+            asked = json.load(file)
+        fields = self.browser.find_elements(By.CSS_SELECTOR, ".tree input[type=text]")
+        shown = {field.get_attribute("aria-label"): int(field.get_property("value"))
+                 for field in fields if field.get_property("value") != "0"}
+        self.assertEqual(shown, asked["counts"])
+        self.assertEqual(self.browser.find_element(By.ID, "level").get_property("value"),
+                         str(asked["level"]))
+        # What the form now asks for is searched exactly as the file is.
+        request = json.loads(self.browser.execute_script(
+            "return state.calc.request(Number(document.getElementById('level').value))"))
+        self.assertEqual(request["terminals_enabled"], asked["terminals_enabled"])
+        self.assertEqual(request["series"], asked["series"])
+        with tempfile.NamedTemporaryFile("w", suffix=".json", encoding="utf-8") as file:
+            json.dump(request, file, ensure_ascii=False)
+            file.flush()
+            self.assertEqual(cli_report(file.name), cli_report(REQUEST))
+
     def test_form_search_matches_the_tool_and_browses_solutions(self):
         self.assertEqual(self.open(), "ready")
         # The sample's series: "Řada TX" offered by default, "Řada MK" and "Řada RV" exclusive.

@@ -1,6 +1,6 @@
 // The calculator form: the engine keeps the catalogue and the trees' check rules, a Web Worker
-// searches, and the page shows the solutions. ?catalogue=URL&request=URL&autorun=1 runs a request
-// file's search and puts the tool's report text into #report.
+// searches, and the page shows the solutions. ?catalogue=URL&request=URL puts a request file into
+// the form; &autorun=1 also runs its search and puts the tool's report text into #report.
 'use strict';
 
 const $ = (id) => document.getElementById(id);
@@ -495,8 +495,7 @@ async function start() {
     showMessage($('report').textContent);
     return;
   }
-  document.body.dataset.state = 'ready';
-  if (params.get('request') && params.get('autorun') === '1') {
+  if (params.get('request')) {
     let request;
     try {
       request = new TextDecoder().decode(await fetchBytes(params.get('request')));
@@ -504,8 +503,26 @@ async function start() {
       finish('error', `Soubor nelze načíst:\n${e.message}`);
       return;
     }
-    runSearch(request, -1);
+    const autorun = params.get('autorun') === '1';
+    showRequest(request, !autorun);
+    document.body.dataset.state = 'ready';
+    if (autorun) runSearch(request, -1);
+    return;
   }
+  document.body.dataset.state = 'ready';
+}
+
+// The form shows the request file's counts, terminals, series and level. A request that does
+// not fit the catalogue leaves the form as it was; the search started by autorun reports it.
+function showRequest(request, tell) {
+  const error = state.calc.applyRequest(request.normalize('NFC'));
+  if (error) {
+    if (tell) showMessage(error);
+    return;
+  }
+  renderTrees();
+  const level = JSON.parse(request).level;
+  if (Number.isInteger(level) && level >= 0 && level <= 6) $('level').value = String(level);
 }
 
 $('open-catalogue').addEventListener('change', async (event) => {
