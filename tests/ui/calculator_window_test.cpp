@@ -211,8 +211,9 @@ protected:
     }
 
     CalculatorPanel& OpenDialog(std::unique_ptr<Settings> settings = nullptr) {
-        m_dialog = new ui::CPinsumDialog(
-            nullptr, settings != nullptr ? std::move(settings) : std::make_unique<MemorySettings>());
+        m_dialog = new ui::CPinsumDialog(nullptr, settings != nullptr
+                                                      ? std::move(settings)
+                                                      : std::make_unique<MemorySettings>());
         m_dialog->Show();
         Pump(150);
         return m_dialog->Form();
@@ -278,12 +279,12 @@ TEST_F(CalculatorWindowTest, TheDialogsMenuShowsWhichCommandsApply) {
     const ShownMenu menu = PopUpAt(form, rows.GetScreenRect().GetPosition() + wxPoint(60, 60),
                                    "context_menu_dialog.png");
     ASSERT_EQ(menu.order.size(), 14u);
-    for (const int command : {ui::ID_RESULT_TERMINAL_NO, ui::ID_RESULT_FIRST, ui::ID_RESULT_LAST,
-                              ui::ID_UPDATE_DATABASE, ui::ID_SHOW_SOLUTION_DETAIL,
-                              ui::ID_EXPORT_TO_CLIP})
+    for (const int command :
+         {ui::ID_RESULT_TERMINAL_NO, ui::ID_RESULT_FIRST, ui::ID_RESULT_LAST,
+          ui::ID_UPDATE_DATABASE, ui::ID_SHOW_SOLUTION_DETAIL, ui::ID_EXPORT_TO_CLIP})
         EXPECT_FALSE(menu.Enabled(command)) << command;
-    for (const int command : {ui::ID_CLEAR_INPUT_LIST, ui::ID_RESULT_RUN_COMPILE,
-                              ui::ID_AUTO_UPDATE})
+    for (const int command :
+         {ui::ID_CLEAR_INPUT_LIST, ui::ID_RESULT_RUN_COMPILE, ui::ID_AUTO_UPDATE})
         EXPECT_TRUE(menu.Enabled(command)) << command;
     EXPECT_TRUE(menu.states.at(ui::ID_AUTO_UPDATE).checked);
 }
@@ -298,9 +299,9 @@ TEST_F(CalculatorWindowTest, TheDialogsMenuCommandsActOnTheTreeTheUserWasIn) {
     const wxPoint at = ItemPoint(tree, item);
     LeftClickAt(at);
     ASSERT_EQ(wxWindow::FindFocus(), &tree);
-    const ShownMenu menu = PopUpAt(form, at, "context_menu_dialog_tree.png", [](const ShownMenu& m) {
-        return m.KeysFor(ui::ID_RESULT_SET_IO_NUMBER);
-    });
+    const ShownMenu menu =
+        PopUpAt(form, at, "context_menu_dialog_tree.png",
+                [](const ShownMenu& m) { return m.KeysFor(ui::ID_RESULT_SET_IO_NUMBER); });
     EXPECT_TRUE(menu.Enabled(ui::ID_RESULT_SET_IO_NUMBER));
     EXPECT_TRUE(menu.Enabled(ui::ID_RESULT_HELP));
     // The host dialog has no handler for it.
@@ -339,9 +340,9 @@ TEST_F(CalculatorWindowTest, TheViewsMenuCommandsActOnTheTreeTheUserWasIn) {
     const wxTreeItemId kind = ItemWithHelp(form.IoTreeControl());
     const wxPoint ioAt = ItemPoint(io, kind);
     LeftClickAt(ioAt);
-    const ShownMenu ioMenu = PopUpAt(form, ioAt, "context_menu_view_io.png", [](const ShownMenu& m) {
-        return m.KeysFor(ui::ID_RESULT_SET_IO_NUMBER);
-    });
+    const ShownMenu ioMenu =
+        PopUpAt(form, ioAt, "context_menu_view_io.png",
+                [](const ShownMenu& m) { return m.KeysFor(ui::ID_RESULT_SET_IO_NUMBER); });
     EXPECT_TRUE(ioMenu.Enabled(ui::ID_RESULT_SET_IO_NUMBER));
     EXPECT_FALSE(ioMenu.Enabled(ui::ID_RESULT_TERMINAL_NO));
     EXPECT_EQ(Shown("count").size(), 2u);
