@@ -12,7 +12,7 @@ packages=(
     libcurl4-openssl-dev python3-pyftpdlib
     coinor-libcbc-dev
     clang libclang-rt-14-dev
-    libwxgtk3.2-dev fonts-dejavu-core xvfb xauth imagemagick
+    libwxgtk3.2-dev wx3.2-i18n fonts-dejavu-core xvfb xauth imagemagick
 )
 
 missing=()
@@ -27,7 +27,8 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo_cmd=(sudo)
 fi
 
-# The Czech locale, in which the tests check the tool's Czech messages.
+# The Czech locale, in which the tests check the tool's Czech messages and in which GTK speaks
+# Czech in the desktop calculator.
 ensure_czech_locale() {
     if ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf-\?8$'; then
         "${sudo_cmd[@]}" sed -i 's/^# *\(cs_CZ\.UTF-8 UTF-8\)/\1/' /etc/locale.gen

@@ -1,5 +1,7 @@
 // libpinsum.so as a host uses it: loaded at run time, its four functions called, its document
 // and view classes found by name. Linked against wx only, never against the library.
+#include <libintl.h>
+
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
@@ -7,8 +9,9 @@
 #include <wx/dynlib.h>
 #include <wx/frame.h>
 #include <wx/image.h>
-#include <wx/msgdlg.h>
 #include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/stockitem.h>
 #include <wx/timer.h>
 
 namespace {
@@ -75,8 +78,9 @@ TEST_F(LibraryTest, TheExportsRunTheCalculatorDialogWithLoadProgress) {
     initGlobals();
     auto* status = new wxFrame(nullptr, wxID_ANY, "status");
     std::vector<int> progress;
-    status->Bind(wxEVT_THREAD, [&](wxThreadEvent& event) { progress.push_back(event.GetInt()); },
-                 kLoadProgress);
+    status->Bind(
+        wxEVT_THREAD, [&](wxThreadEvent& event) { progress.push_back(event.GetInt()); },
+        kLoadProgress);
     wxTheApp->SetTopWindow(status);
     setStatusHandle(status);
     Script script;
@@ -108,6 +112,54 @@ TEST_F(LibraryTest, TheDocumentAndViewClassesAreFoundByName) {
         ASSERT_NE(info, nullptr) << name;
         EXPECT_TRUE(info->IsKindOf(CLASSINFO(wxView))) << name;
     }
+}
+
+// Answers the save question with No and keeps its text.
+class SaveQuestion : public wxModalDialogHook {
+public:
+    SaveQuestion() { Register(); }
+    ~SaveQuestion() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog))
+            messages.push_back(box->GetMessage());
+        return wxID_NO;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<wxString> messages;
+};
+
+// What wx and GTK draw themselves (buttons, the names of new documents, the save question) speaks
+// Czech once the host has called InitGlobals.
+TEST_F(LibraryTest, WxAndGtkSpeakCzechAfterInitGlobals) {
+    auto initGlobals = Function<void (*)()>("InitGlobals");
+    ASSERT_TRUE(initGlobals);
+    initGlobals();
+    EXPECT_EQ(wxGetStockLabel(wxID_CANCEL, wxSTOCK_NOFLAGS), "Storno");
+    // GTK's message boxes take Yes and No from its stock labels.
+    EXPECT_STREQ(dgettext("gtk30", "Stock label\004_No"), "_Ne");
+
+    auto* manager = new wxDocManager();
+    new wxDocTemplate(manager, "Kalkulace", "*.ppl", "", "ppl", "Calculator Document",
+                      "Calculator View", wxClassInfo::FindClass("CCalcDoc"),
+                      wxClassInfo::FindClass("CCalcView"));
+    auto* frame = new wxDocParentFrame(manager, nullptr, wxID_ANY, "Pinsum");
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    wxDocument* document = manager->CreateDocument(wxString(), wxDOC_NEW);
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->GetUserReadableName(), wxString::FromUTF8("nepojmenovaný1"));
+    document->Modify(true);
+    {
+        SaveQuestion question;
+        EXPECT_TRUE(manager->CloseDocuments(false));
+        ASSERT_EQ(question.messages.size(), 1u);
+        EXPECT_EQ(question.messages[0],
+                  wxString::FromUTF8("Chcete uložit změny v nepojmenovaný1?"));
+    }
+    frame->Destroy();
+    // The frame goes at the next idle time, before its manager.
+    wxTheApp->ProcessIdle();
+    delete manager;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <wx/app.h>
 #include <wx/log.h>
 
+#include "common/czech_translations.h"
 #include "common/wx_status_sink.h"
 #include "host/pinsum_dialog.h"
 #include "host/program_folders.h"
@@ -60,6 +61,7 @@ std::string ProgramCommandLine() {
 
 PINSUM_EXPORT void InitGlobals() {
     pinsum::InitGlobals(ProgramCommandLine());
+    pinsum::ui::UseCzechTranslations();
 }
 
 PINSUM_EXPORT void SetStatusHandle(wxWindow* window) {
