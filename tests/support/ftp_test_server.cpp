@@ -25,7 +25,7 @@ namespace {
 constexpr int kStartTimeoutMs = 20000;
 
 std::string ServerScript() {
-    return (std::filesystem::path(__FILE__).parent_path() / "ftp_server.py").string();
+    return PINSUM_FTP_SERVER_SCRIPT;
 }
 
 // Debian's interpreter, which has pyftpdlib, unless the environment names another.

@@ -349,7 +349,7 @@ TEST_F(CalculatorWindowTest, TheViewsMenuCommandsActOnTheTreeTheUserWasIn) {
 }
 
 // Enter in the terminal tree opens the count editor in the host dialog and is consumed in the
-// view; in the count editor Enter takes the typed count.
+// view; in the count editor Enter takes the typed count, also with the focus off the field.
 TEST_F(CalculatorWindowTest, EnterInTheTreesAndInTheCountEditor) {
     CCalcDoc* doc = OpenCalculation();
     ASSERT_NE(doc, nullptr);
@@ -422,7 +422,7 @@ TEST_F(CalculatorWindowTest, StoppingASearchEmptiesTheCaption) {
     EXPECT_EQ(form.Caption()->GetLabel(), "");
 }
 
-// The report closes with Escape, as every dialog does, and its text keeps off the border.
+// The report closes with Escape, as every dialog does, and its field keeps the template's margins.
 TEST_F(CalculatorWindowTest, TheReportClosesWithEscape) {
     CalculatorPanel& form = OpenDialog();
     Request(form, m_dialog->Project(), R"({"counts": {"DI 24V DC": 8}, "series": ["Řada MK"]})");
