@@ -15,8 +15,8 @@ ALLOWED = {
     "exact": {"exact", "solver", "model", "helptext", "picture", "host"},
     "update": {"update", "model", "host"},
     "signals": {"signals", "solver", "model", "helptext", "picture", "host"},
-    "bill": {"bill", "model", "helptext", "picture", "host"},
-    "quotation": {"quotation", "bill", "model", "helptext", "picture", "host"},
+    "bill": {"bill", "solver", "model", "helptext", "picture", "host"},
+    "quotation": {"quotation", "bill", "solver", "model", "helptext", "picture", "host"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

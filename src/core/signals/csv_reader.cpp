@@ -58,9 +58,8 @@ private:
     }
 
     void ReadRecord() {
-        if (m_row == m_limits.rows)
+        if (++m_row > m_limits.rows)
             Fail("the list has more than " + std::to_string(m_limits.rows) + " rows", 0);
-        ++m_row;
         m_cells.clear();
         for (;;) {
             if (m_cells.size() == m_limits.columns)

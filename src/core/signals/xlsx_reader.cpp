@@ -247,9 +247,6 @@ private:
     }
 
     void StartRow(const char** attributes) {
-        if (m_rowsRead == m_limits.rows)
-            Fail("the sheet has more than " + std::to_string(m_limits.rows) + " rows", 0);
-        ++m_rowsRead;
         const char* number = XmlAttribute(attributes, "r");
         const std::optional<uint32_t> row = number != nullptr ? ParseNumber(number) : m_row + 1;
         if (!row || *row == 0 || *row > kSheetRows || *row <= m_row)
@@ -257,6 +254,8 @@ private:
                      std::to_string(m_row),
                  0);
         m_row = *row;
+        if (++m_rowsRead > m_limits.rows)
+            Fail("the sheet has more than " + std::to_string(m_limits.rows) + " rows", 0);
         m_column = 0;
         m_cells.clear();
     }
