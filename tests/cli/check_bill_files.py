@@ -55,7 +55,8 @@ def check_xlsx(path, solutions, request):
         if header != ("Položka", "Značení", "Název", "Množství", "Jednotková cena", "Cena"):
             fail(f"{sheet.title}: header {header}")
         expected = bill_lines(solution)
-        got = collections.OrderedDict(((item, marking, name), quantity)
+        # An empty text is an empty cell.
+        got = collections.OrderedDict(((item, marking or "", name or ""), quantity)
                                       for item, marking, name, quantity, _, _ in lines)
         if got != expected:
             fail(f"{sheet.title}: lines {list(got.items())}, expected {list(expected.items())}")

@@ -86,12 +86,11 @@ std::string Fitted(cairo_t* cr, const std::string& text, double width) {
         return text;
     std::string cut = text;
     while (!cut.empty()) {
-        do
+        // A character's continuation bytes, then its first byte.
+        while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80)
             cut.pop_back();
-        while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80);
         if (!cut.empty())
             cut.pop_back();
-        // The loop above ends on a lead byte, which goes with its character.
         if (TextWidth(cr, cut + kEllipsis) <= width)
             return cut + kEllipsis;
     }
