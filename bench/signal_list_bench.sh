@@ -13,8 +13,9 @@ trap 'rm -rf "$tmp"' EXIT
 import sys
 import openpyxl
 tmp, rows = sys.argv[1], int(sys.argv[2])
-types = ["DI 24V DC", "DO tranzistor", "AI 4-20mA", "DO relé", "DI 230V AC", "AO 0-10V",
-         "Teplota Pt100", "AI 0-10V"]
+# The sample catalogue's ordinary kinds, so that none gets more signals than a request takes.
+types = ["DI 24V DC", "DI 230V AC", "Čítač", "DO tranzistor", "DO relé", "AI 0-10V", "AI 4-20mA",
+         "AO 0-10V", "Teplota Pt100", "Teplota termočlánek", "Port RS-485", "Port CAN"]
 header = ["Značka", "Popis", "Typ signálu", "Umístění", "Poznámka"]
 def row(i):
     return [f"-B{i}", f"Signál číslo {i} v rozvaděči", types[i % len(types)],
