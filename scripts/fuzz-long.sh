@@ -18,7 +18,7 @@ out=$build/fuzz-long
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(catalogue_reader planner_reader markup_tokenizer markup_converter picture_element
-             metafile_reader picture_file_reader catalogue_json)
+             metafile_reader picture_file_reader catalogue_json signal_csv_reader signal_xlsx_reader)
 fi
 if [ "$runs" = 0 ] && [ "$seconds" = 0 ]; then
     echo "fuzz-long: give a number of inputs or a time, or both" >&2

@@ -13,6 +13,7 @@ packages=(
     coinor-libcbc-dev
     clang libclang-rt-14-dev
     libwxgtk3.2-dev wx3.2-i18n fonts-dejavu-core xvfb xauth imagemagick
+    libzip-dev libexpat1-dev libxlsxwriter-dev libcairo2-dev python3-openpyxl poppler-utils
 )
 
 missing=()

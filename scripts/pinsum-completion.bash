@@ -17,7 +17,7 @@ _pinsum() {
     fi
     if ((COMP_CWORD == 2)); then
         case $command in
-        request) COMPREPLY=($(compgen -W 'template' -- "$cur")) ;;
+        request) COMPREPLY=($(compgen -W $'template\nfrom-signals' -- "$cur")) ;;
         catalogue) COMPREPLY=($(compgen -W $'show\nexport\nimport\nresave' -- "$cur")) ;;
         plan) COMPREPLY=($(compgen -W 'show' -- "$cur")) ;;
         help) COMPREPLY=($(compgen -W $'show\nconvert' -- "$cur")) ;;
@@ -26,17 +26,18 @@ _pinsum() {
         [[ $command != solve ]] && return
     fi
     case $prev in
-    --format) COMPREPLY=($(compgen -W $'text\njson\ncsv' -- "$cur")); return ;;
+    --format) COMPREPLY=($(compgen -W $'text\njson\ncsv\nxlsx\npdf' -- "$cur")); return ;;
     --solution) COMPREPLY=($(compgen -W 'all' -- "$cur")); return ;;
     --level) COMPREPLY=($(compgen -W $'0\n1\n2\n3\n4\n5\n6' -- "$cur")); return ;;
     --data-dir) COMPREPLY=($(compgen -d -- "$cur")); return ;;
-    --catalogue | --request | --save) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --catalogue | --request | --save | --output | --map) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     esac
     local options=''
     case "$command $sub" in
-    solve*) options=$'--catalogue\n--request\n--level\n--save\n--format\n--solution\n--help' ;;
+    solve*) options=$'--catalogue\n--request\n--level\n--save\n--format\n--output\n--solution\n--help' ;;
     "request template") options=$'--catalogue\n--help' ;;
-    "plan show") options=$'--format\n--solution\n--help' ;;
+    "request from-signals") options=$'--sheet\n--type-column\n--map\n--catalogue\n--help' ;;
+    "plan show") options=$'--format\n--output\n--solution\n--help' ;;
     "help show") options=$'--plain\n--help' ;;
     "help convert") options=$'--raw\n--help' ;;
     "update check") options=$'--data-dir\n--help' ;;

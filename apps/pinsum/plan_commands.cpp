@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "bill_files.h"
 #include "catalogue_report.h"
 #include "command.h"
 #include "command_options.h"
@@ -12,18 +13,21 @@
 namespace pinsum::cli {
 namespace {
 
-constexpr const char* kShowArguments = "FILE [--format text|json|csv] [--solution N|all]";
+constexpr const char* kShowArguments =
+    "FILE [--format text|json|csv|xlsx|pdf] [--output FILE] [--solution N|all]";
 
 // The summary, then the saved solutions as `solve` prints them, in the format asked for.
 int Show(const std::vector<std::string>& arguments) {
     std::optional<std::string> format;
     std::optional<std::string> solution;
-    const std::vector<std::string> files =
-        ReadOptions(arguments, {{"--format", &format}, {"--solution", &solution}}, true);
+    std::optional<std::string> output;
+    const std::vector<std::string> files = ReadOptions(
+        arguments, {{"--format", &format}, {"--solution", &solution}, {"--output", &output}}, true);
     if (files.size() != 1)
         throw CliError(std::string("usage: pinsum plan show ") + kShowArguments);
     const OutputFormat chosenFormat = ParseOutputFormat(format);
     const SolutionChoice choice = ParseSolutionChoice(solution, chosenFormat);
+    CheckOutput(chosenFormat, output);
     const std::unique_ptr<CioProject> project = LoadPlannerProject(files[0]);
     switch (chosenFormat) {
     case OutputFormat::Text:
@@ -37,6 +41,10 @@ int Show(const std::vector<std::string>& arguments) {
     case OutputFormat::Csv:
         std::cout << BillOfMaterialsCsv(*project, choice);
         break;
+    case OutputFormat::Xlsx:
+    case OutputFormat::Pdf:
+        WriteBillFile(*project, chosenFormat, choice, *output);
+        break;
     }
     return kExitOk;
 }
@@ -48,8 +56,10 @@ const std::vector<Command>& PlanCommands() {
         {"plan", "show", kShowArguments,
          N_("Shows a planner file: request, series and solutions with their report."),
          kOwnArguments, Show,
-         N_("  --format FORMAT      text (default), json or csv (bill of materials)\n"
-            "  --solution N|all     the solution the bill of materials lists (default 1)\n")},
+         N_("  --format FORMAT      text (default), json, csv or xlsx (bill of materials) or pdf\n"
+            "                       (quotation)\n"
+            "  --output FILE        the file of --format xlsx or pdf\n"
+            "  --solution N|all     the solution the bill or quotation lists (default 1)\n")},
     };
     return commands;
 }

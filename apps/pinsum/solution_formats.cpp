@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "bill/bill.h"
 #include "command.h"
 #include "host/input_quote.h"
 #include "host/text_codec.h"
@@ -28,38 +29,6 @@ constexpr int kJsonVersion = 1;
 
 std::string Utf8(const std::string& cp1250) {
     return Cp1250ToUtf8(cp1250);
-}
-
-std::vector<const CioSolution*> Solutions(const CioProject& project) {
-    std::vector<const CioSolution*> solutions;
-    for (size_t i = 0; i < project.children.size(); ++i)
-        if (const CioSolution* solution = project.Solution(i))
-            solutions.push_back(solution);
-    return solutions;
-}
-
-// The modules a configuration really holds: empty slots carry no part and no price.
-std::vector<std::pair<size_t, const CioModul*>> PlacedModules(const CioModuleSelector& chosen) {
-    std::vector<std::pair<size_t, const CioModul*>> placed;
-    for (size_t i = 0; i < chosen.modules.size(); ++i)
-        if (chosen.modules[i] != nullptr && chosen.modules[i] != &EmptyModule())
-            placed.emplace_back(i, chosen.modules[i]);
-    return placed;
-}
-
-// The exact price, unlike the report's, which adds whole units only.
-int64_t EquipmentPrice(const CioEquip& equip) {
-    const CioModuleSelector* chosen = equip.Chosen();
-    if (chosen == nullptr)
-        return 0;
-    return chosen->price.scaled +
-           (equip.Device() != nullptr ? equip.Device()->listPrice.scaled : 0);
-}
-
-// Always with decimals, so that a column of prices reads alike: "14900.00", "1250.50".
-std::string PriceText(int64_t scaled) {
-    const std::string text = FormatPrice(Currency{0, scaled});
-    return text.find('.') == std::string::npos ? text + ".00" : text;
 }
 
 template <class Map> Json PointList(const Map& counts) {
@@ -122,35 +91,6 @@ Json SolutionJson(const CioSolution& solution) {
             {"missing", std::move(missing)}};
 }
 
-// One line of the bill: a device or module of a solution with its summed quantity.
-struct BillLine {
-    const CioModul* item;
-    const char* kind;
-    int64_t quantity;
-};
-
-void AddToBill(std::vector<BillLine>& lines, const CioModul* item, const char* kind) {
-    for (BillLine& line : lines)
-        if (line.item == item) {
-            ++line.quantity;
-            return;
-        }
-    lines.push_back({item, kind, 1});
-}
-
-std::vector<BillLine> BillOf(const CioSolution& solution) {
-    std::vector<BillLine> lines;
-    for (size_t i = 0; i < solution.Count(); ++i) {
-        const CioEquip* equip = solution.Equipment(i);
-        if (equip == nullptr || equip->Device() == nullptr || equip->Chosen() == nullptr)
-            continue;
-        AddToBill(lines, equip->Device(), "device");
-        for (const auto& [index, module] : PlacedModules(*equip->Chosen()))
-            AddToBill(lines, module, "module");
-    }
-    return lines;
-}
-
 // RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
@@ -167,17 +107,13 @@ void CsvRow(std::string& out, const std::vector<std::string>& fields) {
     out += "\r\n";
 }
 
-void AddBillRows(std::string& out, const CioSolution& solution) {
+void AddBillRows(std::string& out, const BillSolution& solution) {
     const std::string number = std::to_string(solution.number);
-    int64_t total = 0;
-    for (const BillLine& line : BillOf(solution)) {
-        const int64_t linePrice = line.item->listPrice.scaled * line.quantity;
-        total += linePrice;
-        CsvRow(out, {number, line.kind, Utf8(line.item->marking), Utf8(line.item->name),
-                     std::to_string(line.quantity), PriceText(line.item->listPrice.scaled),
-                     PriceText(linePrice)});
-    }
-    CsvRow(out, {number, "total", "", "", "", "", PriceText(total)});
+    for (const BillLine& line : solution.lines)
+        CsvRow(out, {number, line.item == BillLine::Item::Device ? "device" : "module",
+                     line.marking, line.name, std::to_string(line.quantity),
+                     PriceText(line.unitPrice), PriceText(line.linePrice)});
+    CsvRow(out, {number, "total", "", "", "", "", PriceText(solution.total)});
 }
 
 } // namespace
@@ -189,14 +125,22 @@ OutputFormat ParseOutputFormat(const std::optional<std::string>& text) {
         return OutputFormat::Json;
     if (*text == "csv")
         return OutputFormat::Csv;
-    throw CliError("--format: expected text, json or csv, not " + QuoteInput(*text));
+    if (*text == "xlsx")
+        return OutputFormat::Xlsx;
+    if (*text == "pdf")
+        return OutputFormat::Pdf;
+    throw CliError("--format: expected text, json, csv, xlsx or pdf, not " + QuoteInput(*text));
+}
+
+bool IsFileFormat(OutputFormat format) {
+    return format == OutputFormat::Xlsx || format == OutputFormat::Pdf;
 }
 
 SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, OutputFormat format) {
     if (!text)
         return {1, false};
-    if (format != OutputFormat::Csv)
-        throw CliError("--solution: only --format csv prints single solutions");
+    if (format != OutputFormat::Csv && !IsFileFormat(format))
+        throw CliError("--solution: only --format csv, xlsx or pdf lists single solutions");
     if (*text == "all")
         return {std::nullopt, true};
     int number = 0;
@@ -209,7 +153,7 @@ SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, Outpu
 
 std::string SolutionsJson(const CioProject& project, const std::optional<std::string>& message) {
     Json solutions = Json::array();
-    for (const CioSolution* solution : Solutions(project))
+    for (const CioSolution* solution : ProjectSolutions(project))
         solutions.push_back(SolutionJson(*solution));
     const Json document = {{"format", kJsonFormat},
                            {"version", kJsonVersion},
@@ -218,21 +162,23 @@ std::string SolutionsJson(const CioProject& project, const std::optional<std::st
     return document.dump(2) + "\n";
 }
 
+BillSelection ChosenSolutions(const CioProject& project, const SolutionChoice& choice) {
+    if (!choice.number)
+        return {};
+    const size_t index = static_cast<size_t>(*choice.number) - 1;
+    const size_t count = ProjectSolutions(project).size();
+    if (index >= count && choice.given)
+        throw CliError("--solution: there is no solution " + std::to_string(*choice.number) +
+                       " (there are " + std::to_string(count) + ")");
+    return {index};
+}
+
 std::string BillOfMaterialsCsv(const CioProject& project, const SolutionChoice& choice) {
-    const std::vector<const CioSolution*> solutions = Solutions(project);
     std::string out;
     CsvRow(out, {"solution", "item", "marking", "name", "quantity", "unit_price", "line_price"});
-    if (!choice.number) {
-        for (const CioSolution* solution : solutions)
-            AddBillRows(out, *solution);
-        return out;
-    }
-    const size_t index = static_cast<size_t>(*choice.number) - 1;
-    if (index < solutions.size())
-        AddBillRows(out, *solutions[index]);
-    else if (choice.given)
-        throw CliError("--solution: there is no solution " + std::to_string(*choice.number) +
-                       " (there are " + std::to_string(solutions.size()) + ")");
+    for (const BillSolution& solution :
+         MakeBill(project, ChosenSolutions(project, choice)).solutions)
+        AddBillRows(out, solution);
     return out;
 }
 

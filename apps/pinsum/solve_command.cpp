@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "bill_files.h"
 #include "command.h"
 #include "command_options.h"
 #include "console_search.h"
@@ -25,7 +26,7 @@ namespace {
 
 constexpr const char* kArguments =
     "[--catalogue FILE] --request REQUEST.json [--level N] [--save FILE] "
-    "[--format text|json|csv] [--solution N|all] [--exact | --exact-only]";
+    "[--format text|json|csv|xlsx|pdf] [--output FILE] [--solution N|all] [--exact | --exact-only]";
 
 struct SolveOptions {
     std::optional<std::string> catalogue;
@@ -34,6 +35,7 @@ struct SolveOptions {
     std::optional<std::string> save;
     std::optional<std::string> format;
     std::optional<std::string> solution;
+    std::optional<std::string> output;
     // The proven cheapest configuration first, or alone.
     bool exact = false;
     bool exactOnly = false;
@@ -58,7 +60,8 @@ SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
                  {"--level", &options.level},
                  {"--save", &options.save},
                  {"--format", &options.format},
-                 {"--solution", &options.solution}},
+                 {"--solution", &options.solution},
+                 {"--output", &options.output}},
                 false);
     if (!options.request)
         throw CliError(std::string("usage: pinsum solve ") + kArguments);
@@ -117,9 +120,10 @@ std::string MessagesText(const SearchOutcome& outcome) {
 }
 
 // The messages first, then the solutions; in CSV the messages go to stderr, so that standard
-// output holds the bill alone. The search refused the request when it stopped it with a stop icon.
+// output holds the bill alone, as they do when the bill goes to a file. The search refused the
+// request when it stopped it with a stop icon.
 int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, OutputFormat format,
-                 const SolutionChoice& choice) {
+                 const SolutionChoice& choice, const std::optional<std::string>& output) {
     bool refused = false;
     for (const ShownMessage& message : outcome.messages)
         refused = refused || message.icon == MessageIcon::Stop;
@@ -151,6 +155,12 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, Output
         std::cout << bill;
         break;
     }
+    case OutputFormat::Xlsx:
+    case OutputFormat::Pdf:
+        WriteBillFile(project, format, choice, *output);
+        for (const ShownMessage& message : outcome.messages)
+            std::cerr << Cp1250ToUtf8(message.text) << '\n';
+        break;
     }
     return refused ? kExitRefused : kExitOk;
 }
@@ -161,6 +171,7 @@ int Solve(const std::vector<std::string>& arguments) {
     const int level = SearchLevelFor(options, request);
     const OutputFormat format = ParseOutputFormat(options.format);
     const SolutionChoice choice = ParseSolutionChoice(options.solution, format);
+    CheckOutput(format, options.output);
     const std::unique_ptr<CioProject> project = LoadCalculatorProject(options.catalogue);
     try {
         ApplySearchRequest(request, *project);
@@ -170,7 +181,7 @@ int Solve(const std::vector<std::string>& arguments) {
     CbcExactStep exact;
     const SearchOutcome outcome =
         RunSearch(*project, level, options.exact ? &exact : nullptr, options.exactOnly);
-    const int status = PrintOutcome(outcome, *project, format, choice);
+    const int status = PrintOutcome(outcome, *project, format, choice, options.output);
     std::cout.flush();
     if (options.save)
         SavePlannerFile(*options.save, *project);
@@ -188,8 +199,10 @@ const std::vector<Command>& SolveCommands() {
             "  --request FILE       the request JSON (see 'pinsum request template')\n"
             "  --level N            the search level 0 to 6, instead of the request's\n"
             "  --save FILE          also writes the calculation as a planner file\n"
-            "  --format FORMAT      text (the report, default), json or csv (bill of materials)\n"
-            "  --solution N|all     the solution the bill of materials lists (default 1)\n")},
+            "  --format FORMAT      text (the report, default), json, csv or xlsx (bill of\n"
+            "                       materials) or pdf (quotation)\n"
+            "  --output FILE        the file of --format xlsx or pdf\n"
+            "  --solution N|all     the solution the bill or quotation lists (default 1)\n")},
     };
     return commands;
 }

@@ -23,9 +23,10 @@ expect() {
 }
 
 expect "request" req
-expect "template" request ""
-expect "--format|--solution|--help" plan show x.ppl --
-expect "text|json|csv" solve --format ""
+expect "template|from-signals" request ""
+expect "--format|--output|--solution|--help" plan show x.ppl --
+expect "text|json|csv|xlsx|pdf" solve --format ""
+expect "--sheet|--type-column|--map|--catalogue|--help" request from-signals list.xlsx --
 expect "DX-16|DX-32" help show "$catalogue" DX
 expect 'Dotykový panel 7"' help show "$catalogue" Dotyk
 

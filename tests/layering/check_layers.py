@@ -14,6 +14,9 @@ ALLOWED = {
     "solver": {"solver", "model", "helptext", "picture", "host"},
     "exact": {"exact", "solver", "model", "helptext", "picture", "host"},
     "update": {"update", "model", "host"},
+    "signals": {"signals", "solver", "model", "helptext", "picture", "host"},
+    "bill": {"bill", "solver", "model", "helptext", "picture", "host"},
+    "quotation": {"quotation", "bill", "solver", "model", "helptext", "picture", "host"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

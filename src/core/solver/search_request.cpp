@@ -249,6 +249,34 @@ SearchRequest ParseSearchRequest(std::string_view jsonText) {
     return request;
 }
 
+SearchRequest TemplateRequest(const CioProject& project) {
+    SearchRequest request;
+    request.level = 0;
+    for (const auto& child : project.requestList.children) {
+        const auto* item = dynamic_cast<const CioNode*>(child.get());
+        if (item != nullptr && item->Kind() != nullptr)
+            request.counts.push_back({Cp1250ToUtf8(item->Kind()->name), 0});
+    }
+    request.series.emplace();
+    for (const CioType* entry : project.seriesSelection.entries)
+        if (entry != nullptr && (entry->flags & FLAG_DEFAULT) != 0)
+            request.series->push_back(Cp1250ToUtf8(entry->name));
+    return request;
+}
+
+std::string SearchRequestJson(const SearchRequest& request) {
+    Json counts = Json::object();
+    for (const RequestedCount& count : request.counts)
+        counts[count.kind] = count.count;
+    Json json = {{kLevel, request.level.value_or(0)},
+                 {kCounts, std::move(counts)},
+                 {kTerminalsEnabled, request.terminalsEnabled}};
+    if (request.series)
+        json[kSeries] = *request.series;
+    json[kUncheckedDevices] = request.uncheckedDevices;
+    return json.dump(2) + "\n";
+}
+
 void ApplySearchRequest(const SearchRequest& request, CioProject& project) {
     const Resolved resolved = Resolve(request, Catalogue(project));
     ApplyRequestItems(resolved, project);

@@ -42,6 +42,13 @@ struct SearchRequest {
 // outside 0..kMaxRequestedCount.
 SearchRequest ParseSearchRequest(std::string_view jsonText);
 
+// The request the calculator starts with, to edit: every IO kind of the catalogue at 0, terminal
+// kinds included, none of them enabled, the series offered by default, level 0.
+SearchRequest TemplateRequest(const CioProject& project);
+
+// The request as JSON text, in the form ParseSearchRequest reads, ending with a line feed.
+std::string SearchRequestJson(const SearchRequest& request);
+
 // Sets the request counts (kinds not named get 0), enables exactly the named terminal kinds, checks
 // the series and their devices and then unchecks the named devices. Throws RequestError for a name
 // the project's catalogue does not have exactly once, before anything is changed.
