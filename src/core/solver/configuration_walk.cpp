@@ -1,6 +1,8 @@
 #include "solver/configuration_walk.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "model/cio_modul.h"
 #include "model/cio_plc.h"
@@ -53,6 +55,29 @@ std::vector<PositionChoice> Choices(const CioVariant& position) {
     return choices;
 }
 
+// Whether a module's variants stay out of every rule of the device's choices, so that another
+// module can stand in for it.
+bool OutsideRules(const CioModul& module, const std::unordered_set<const CioType*>& ruled) {
+    for (size_t v = 0; v < module.Count(); ++v) {
+        const CioVariant* variant = module.Variant(v);
+        if (variant != nullptr && (!variant->ruleCounts.Empty() || ruled.contains(variant)))
+            return false;
+    }
+    return true;
+}
+
+bool Alike(const CioModul& a, const CioModul& b) {
+    if (a.listPrice.scaled != b.listPrice.scaled || a.Count() != b.Count())
+        return false;
+    for (size_t v = 0; v < a.Count(); ++v) {
+        const CioVariant* x = a.Variant(v);
+        const CioVariant* y = b.Variant(v);
+        if ((x == nullptr) != (y == nullptr) || (x != nullptr && x->kindCounts != y->kindCounts))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ConfigurationWalk::ConfigurationWalk(CioPlc* device) : m_device(device) {
@@ -75,6 +100,38 @@ ConfigurationWalk::ConfigurationWalk(CioPlc* device) : m_device(device) {
     for (auto& choices : m_choices)
         for (PositionChoice& choice : choices)
             AddPoints(choice);
+    MarkTwins();
+}
+
+void ConfigurationWalk::MarkTwins() {
+    std::unordered_set<const CioType*> ruled;
+    for (const auto& choices : m_choices)
+        for (const PositionChoice& choice : choices)
+            for (const auto& entry : choice.variant->ruleCounts)
+                ruled.insert(entry.first);
+    const CioModul* emptyModule = &EmptyModule();
+    std::unordered_map<const CioModul*, const CioModul*> twins;
+    std::vector<const CioModul*> firsts;
+    for (auto& choices : m_choices)
+        for (size_t c = 0; c < choices.size(); ++c) {
+            PositionChoice& choice = choices[c];
+            auto [found, added] = twins.try_emplace(choice.module, choice.module);
+            if (added && choice.module != emptyModule && !choice.empty &&
+                OutsideRules(*choice.module, ruled)) {
+                const auto first = std::find_if(firsts.begin(), firsts.end(), [&](auto* other) {
+                    return Alike(*other, *choice.module);
+                });
+                if (first != firsts.end())
+                    found->second = *first;
+                else
+                    firsts.push_back(choice.module);
+            }
+            choice.twin = found->second;
+            choice.twinRepeat =
+                std::any_of(choices.begin(), choices.begin() + static_cast<long>(c), [&](auto& e) {
+                    return e.twin == choice.twin && e.variantIndex == choice.variantIndex;
+                });
+        }
 }
 
 bool ConfigurationWalk::Attachable() const {

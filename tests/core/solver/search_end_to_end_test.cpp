@@ -171,14 +171,16 @@ TEST(SearchByHand, FreeOrEmptyDevicesAreNeverUsed) {
 
 // ---- Budget, siblings, sorting, duplicates --------------------------------------------------
 
-// One controller whose single position takes any of eight equally good modules.
+// One controller whose single position takes any of eight equally good modules; a second variant
+// of a different size sets each apart from the others, so that none is a twin of another.
 class SearchBudget : public ::testing::Test {
 protected:
     SearchBudget() {
         CioType* a = f.Kind("A");
         std::vector<CioType*> allowed;
         for (int i = 1; i <= 8; ++i)
-            allowed.push_back(f.Module("M" + std::to_string(i), 100, {Points(a, 8)}));
+            allowed.push_back(
+                f.Module("M" + std::to_string(i), 100, {Points(a, 8), Points(a, i)}));
         f.Device("C", 0, 1000, {&Vornet()}, {allowed});
         f.Request(a, 8);
     }
@@ -212,7 +214,7 @@ TEST(SearchSiblings, EqualScoresForkUnlessTheModulesAreTheSame) {
     SearchProject f;
     CioType* a = f.Kind("A");
     CioModul* m1 = f.Module("M1", 100, {Points(a, 8)});
-    CioModul* m2 = f.Module("M2", 100, {Points(a, 8)});
+    CioModul* m2 = f.Module("M2", 100, {Points(a, 8), Points(a, 1)});
     CioPlc* c = f.Device("C", 0, 1000, {&Vornet()}, {{m1, m2}});
     f.Request(a, 8);
     f.Search(0);
@@ -225,6 +227,29 @@ TEST(SearchSiblings, EqualScoresForkUnlessTheModulesAreTheSame) {
     f.Search(0);
     ASSERT_EQ(f.Count(), 1u);
     EXPECT_EQ(f.Layout(0), (Layout{"C:MV"}));
+}
+
+// Twins, modules alike in price and points and outside every rule, are one configuration in any
+// positions, the first walked standing for the rest; a rule on one makes it a module of its own.
+TEST(SearchSiblings, TwinModulesDoNotFork) {
+    SearchProject f;
+    CioType* a = f.Kind("A");
+    CioModul* t1 = f.Module("T1", 100, {Points(a, 4)});
+    CioModul* t2 = f.Module("T2", 100, {Points(a, 4)});
+    CioModul* t3 = f.Module("T3", 100, {Points(a, 4)});
+    CioModul* other = f.Module("X", 100, {Points(a, 4)});
+    f.Device("C", 0, 1000, {&Vornet()}, {{t2, t1, t3}, {t3, t1, t2}});
+    f.Request(a, 8);
+    f.Search(0);
+    ASSERT_EQ(f.Count(), 1u);
+    EXPECT_EQ(f.Layout(0), (Layout{"C:T2,T3"}));
+
+    t3->Variant(0)->rules.entries.push_back(other->Variant(0));
+    f.Search(0);
+    ASSERT_EQ(f.Count(), 3u);
+    EXPECT_EQ(f.Layout(0), (Layout{"C:T2,T3"}));
+    EXPECT_EQ(f.Layout(1), (Layout{"C:T2,T1"}));
+    EXPECT_EQ(f.Layout(2), (Layout{"C:T3,T3"}));
 }
 
 TEST(SearchSort, CompleteFirstByPriceThenIncompleteInArrivalOrder) {
@@ -393,7 +418,7 @@ TEST(SearchCancelMidController, FinishedSolutionsStayAndUnfinishedSiblingsGo) {
     SearchProject f;
     CioType* a = f.Kind("A");
     CioModul* ma = f.Module("Ma", 100, {Points(a, 8)});
-    CioModul* mb = f.Module("Mb", 100, {Points(a, 8)});
+    CioModul* mb = f.Module("Mb", 100, {Points(a, 8), Points(a, 1)});
     CioModul* m8 = f.Module("M8", 100, {Points(a, 8)});
     f.Device("C", 0, 1000, {&Vornet(), &Kalbus()}, {{ma, mb}});
     f.Device("P", 1, 500, {&Kalbus()}, {{m8}});
@@ -409,16 +434,16 @@ TEST(SearchCancelMidController, FinishedSolutionsStayAndUnfinishedSiblingsGo) {
 
 // ---- Runaway catalogues ---------------------------------------------------------------------
 
-// C1 answers the request at once. C2's peripheral takes either of two twin modules, so every
-// solution it joins forks, and the request is far beyond its reach: C2's working list would grow
-// for as long as the machine has memory.
+// C1 answers the request at once. C2's peripheral takes either of two equally good modules (the
+// second variant keeps them from being twins), so every solution it joins forks, and the request
+// is far beyond its reach: C2's working list would grow for as long as the machine has memory.
 class SearchRunaway : public ::testing::Test {
 protected:
     SearchRunaway() {
         a = f.Kind("A");
         CioModul* big = f.Module("MBIG", 100, {Points(a, 5000)});
         CioModul* twin = f.Module("T", 10, {Points(a, 1)});
-        CioModul* other = f.Module("T'", 10, {Points(a, 1)});
+        CioModul* other = f.Module("T'", 10, {Points(a, 1), Points(a, 1)});
         f.Device("C1", 0, 1000, {&Vornet()}, {{big}});
         f.Device("C2", 0, 1000, {&Kalbus()}, {{twin}});
         f.Device("P", 1, 100, {&Kalbus()}, {{twin, other}});
