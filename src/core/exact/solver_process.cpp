@@ -99,10 +99,6 @@ std::string SolverProgram() {
         if (access(beside.c_str(), X_OK) == 0)
             return beside.string();
     }
-#ifdef PINSUM_BUILT_SOLVER
-    if (access(PINSUM_BUILT_SOLVER, X_OK) == 0)
-        return PINSUM_BUILT_SOLVER;
-#endif
     return {};
 }
 

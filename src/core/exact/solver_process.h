@@ -9,8 +9,8 @@ namespace pinsum {
 
 class ManualResetEvent;
 
-// The solver program, pinsum-exact-solver: beside the running program, else where the build
-// put it; empty when neither exists.
+// The solver program, pinsum-exact-solver, beside the running program; empty when there is none.
+// Nowhere else: a path built in would run whatever a later user put there.
 std::string SolverProgram();
 
 // Runs the solver program on an encoded job (see exact_search.h) and returns its answer. CBC
