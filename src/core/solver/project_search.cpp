@@ -264,6 +264,12 @@ void CioProject::ExpandController(CioPlc* controller) {
             ++j;
         ReportSearchProgress();
     }
+    // A stop seen in the last step leaves the controller's solutions as unfinished as one seen
+    // here: they go, and the solutions finished so far stay.
+    if (StopRequested()) {
+        m_interrupted = true;
+        return;
+    }
     for (auto& entry : children)
         finished.push_back(std::move(entry));
     children.clear();

@@ -15,6 +15,7 @@
 #include "model/object_stream.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
+#include "solver/configuration_source.h"
 #include "solver/search_level.h"
 #include "support/search_project.h"
 
@@ -412,6 +413,30 @@ TEST_F(SearchCancel, StopFromAnotherThreadKeepsTheSolutionsOfDoneControllers) {
     EXPECT_EQ(f.Solution(0).IsComplete(), 1);
     EXPECT_EQ(f.Solution(0).number, 1);
     ExpectResultMessage(f, 1);
+}
+
+// A cancel while the first controller is still being configured: nothing was finished, so
+// nothing is listed, not even the controller's solution without any device.
+class StopWhileConfiguring : public ConfigurationSource {
+public:
+    explicit StopWhileConfiguring(ManualResetEvent& stop) : m_stop(stop) {}
+    int Configure(CioEquip&, CioPlc*, const KindCountMap&, int32_t, bool) override {
+        m_stop.Set();
+        return 0;
+    }
+
+private:
+    ManualResetEvent& m_stop;
+};
+
+TEST_F(SearchCancel, StopBeforeAnythingWasFinishedListsNothing) {
+    ManualResetEvent stop;
+    StopWhileConfiguring source(stop);
+    CompileRequest request;
+    request.configurations = &source;
+    f.Search(0, &stop, nullptr, &request);
+    EXPECT_EQ(f.Count(), 0u);
+    EXPECT_TRUE(f.messenger.shown.empty());
 }
 
 TEST(SearchCancelMidController, FinishedSolutionsStayAndUnfinishedSiblingsGo) {
