@@ -86,7 +86,7 @@ int Show(const std::vector<std::string>& arguments) {
     StderrMessenger messenger;
     const std::string markup = ToMarkup(FindCatalogueItem(*db, names[1]).help, &messenger);
     const std::string shown = plain ? PlainText(markup) : SummarisePictures(markup) + "\n";
-    std::cout << Cp1250ToUtf8(shown);
+    std::cout << ShowControls(Cp1250ToUtf8(shown), "\t\n");
     return kExitOk;
 }
 
@@ -112,7 +112,7 @@ int Convert(const std::vector<std::string>& arguments) {
     if (raw)
         std::cout.write(markup.data(), static_cast<std::streamsize>(markup.size()));
     else
-        std::cout << Cp1250ToUtf8(SummarisePictures(markup)) << '\n';
+        std::cout << ShowControls(Cp1250ToUtf8(SummarisePictures(markup)), "\t\n") << '\n';
     return kExitOk;
 }
 

@@ -138,7 +138,7 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, Output
     switch (format) {
     case OutputFormat::Text:
         for (const ShownMessage& message : outcome.messages)
-            std::cout << Cp1250ToUtf8(message.text) << '\n';
+            std::cout << ShowControls(Cp1250ToUtf8(message.text)) << '\n';
         std::cout << SolutionsReport(project);
         break;
     case OutputFormat::Json:
@@ -147,7 +147,7 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, Output
     case OutputFormat::Csv: {
         const std::string bill = BillOfMaterialsCsv(project, choice);
         for (const ShownMessage& message : outcome.messages)
-            std::cerr << Cp1250ToUtf8(message.text) << '\n';
+            std::cerr << ShowControls(Cp1250ToUtf8(message.text)) << '\n';
         std::cout << bill;
         break;
     }

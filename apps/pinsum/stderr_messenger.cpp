@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "host/input_quote.h"
 #include "host/text_codec.h"
 
 namespace pinsum::cli {
@@ -10,7 +11,7 @@ namespace pinsum::cli {
 MessageAnswer StderrMessenger::Show(const std::string& text, MessageIcon, MessageButtons buttons) {
     std::string line = Cp1250ToUtf8(text);
     std::replace(line.begin(), line.end(), '\n', ' ');
-    std::cerr << "pinsum: warning: " << line << '\n';
+    std::cerr << "pinsum: warning: " << ShowControls(line) << '\n';
     return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 

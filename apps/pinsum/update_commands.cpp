@@ -73,7 +73,7 @@ public:
         std::string message = Cp1250ToUtf8(text);
         if (buttons == MessageButtons::YesNo)
             message = message.substr(0, message.find('\n'));
-        std::cout << message << std::endl;
+        std::cout << ShowControls(message, "\n") << std::endl;
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 };
@@ -100,7 +100,7 @@ private:
     static void DrawBar(const std::string& status, int percent) {
         constexpr int kWidth = 30;
         const int filled = percent * kWidth / 100;
-        std::fprintf(stderr, "\r%s [%s%s] %3d%%\033[K", Cp1250ToUtf8(status).c_str(),
+        std::fprintf(stderr, "\r%s [%s%s] %3d%%\033[K", ShowControls(Cp1250ToUtf8(status)).c_str(),
                      std::string(filled, '#').c_str(), std::string(kWidth - filled, ' ').c_str(),
                      percent);
         std::fflush(stderr);
@@ -122,7 +122,7 @@ template <class Flow> int RunFlow(const std::string& dataFolder, Flow flow) {
     // The reason goes under the flow's own message, on stderr, so that scripts still read the
     // message alone on stdout.
     if (!flows.FailureDetail().empty())
-        std::cerr << "pinsum: " << flows.FailureDetail() << '\n';
+        std::cerr << "pinsum: " << ShowControls(flows.FailureDetail()) << '\n';
     return ExitStatus(end);
 }
 
