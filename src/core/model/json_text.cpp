@@ -64,14 +64,14 @@ public:
     bool parse_error(std::size_t, const std::string& lastToken,
                      const nlohmann::detail::exception& e) {
         // Without the library's "[json.exception.parse_error.101] " prefix, and with the token
-        // it quotes shortened.
+        // it quotes shortened, its bytes that are no UTF-8 escaped.
         std::string what = e.what();
         const size_t start = what.find("] ");
         if (start != std::string::npos)
             what.erase(0, start + 2);
         const std::string quoted = "'" + lastToken + "'";
         if (const size_t at = what.find(quoted); !lastToken.empty() && at != std::string::npos)
-            what.replace(at, quoted.size(), QuoteInput(lastToken));
+            what.replace(at, quoted.size(), QuoteInput(ShowControls(lastToken)));
         m_error = "invalid JSON: " + what;
         return false;
     }
