@@ -170,7 +170,9 @@ int Solve(const std::vector<std::string>& arguments) {
     CbcExactStep exact;
     const SearchOutcome outcome =
         RunSearch(*project, level, options.exact ? &exact : nullptr, options.exactOnly);
-    const int status = PrintOutcome(outcome, *project, format, choice);
+    int status = PrintOutcome(outcome, *project, format, choice);
+    if (status == kExitOk && options.exactOnly && project->exactOutcome == ExactOutcome::TimedOut)
+        status = kExitUnproven;
     std::cout.flush();
     if (options.save)
         SavePlannerFile(*options.save, *project);
