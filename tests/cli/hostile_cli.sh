@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Catalogue names that hold terminal escapes (a window title set by OSC, a C1 device control)
 # reach no terminal raw: the text outputs and the messages show them escaped, while JSON and CSV
-# keep them as the data they are.
+# keep them as the data they are. Names the catalogue uses twice stay out of a request template.
 # Usage: hostile_cli.sh PINSUM_BINARY SOURCE_DIR
 set -u
 export LC_ALL=C
@@ -55,5 +55,28 @@ EOF
 "$pinsum" solve --catalogue "$tmp/hostile.pp" --request "$request" --format csv >"$tmp/bill.csv" \
     2>/dev/null || fail "CSV"
 grep -qF $'\e]0;owned\a' "$tmp/bill.csv" || fail "CSV does not keep the name as data"
+
+# Two IO kinds or two series of one name: the template leaves them out with a warning, so that
+# solve accepts what it writes.
+python3 - "$2/data/catalogue.json" "$tmp/twice.json" <<'EOF'
+import json, sys
+catalogue = json.load(open(sys.argv[1]))
+catalogue["io_kinds"] += [{"name": "Vstup X", "category": "io", "required": False}] * 2
+catalogue["series"] += [{"name": "Řada X", "default": True, "exclusive": False}] * 2
+json.dump(catalogue, open(sys.argv[2], "w"))
+EOF
+"$pinsum" catalogue import "$tmp/twice.json" "$tmp/twice.pp" || fail "import of the doubled names"
+"$pinsum" request template --catalogue "$tmp/twice.pp" >"$tmp/template.json" 2>"$tmp/err" ||
+    fail "request template: $(cat "$tmp/err")"
+grep -qF "warning: 'Vstup X' names 2 IO kinds" "$tmp/err" || fail "no warning for two kinds: $(cat "$tmp/err")"
+grep -qF "warning: 'Řada X' names 2 series" "$tmp/err" || fail "no warning for two series: $(cat "$tmp/err")"
+python3 - "$tmp/template.json" <<'EOF' || fail "the template names a name the catalogue uses twice"
+import json, sys
+request = json.load(open(sys.argv[1]))
+sys.exit("Vstup X" in request["counts"] or "Řada X" in request["series"])
+EOF
+sed -i 's/"DI 24V DC": 0/"DI 24V DC": 8/' "$tmp/template.json"
+"$pinsum" solve --catalogue "$tmp/twice.pp" --request "$tmp/template.json" >/dev/null 2>"$tmp/err" ||
+    fail "solve refused the template: $(cat "$tmp/err")"
 
 exit $((failures > 0))
