@@ -1,6 +1,7 @@
 #include "solution_formats.h"
 
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -161,9 +162,22 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
+// A cell a spreadsheet would take for a formula (=, +, - or @ first, or a tab or a carriage
+// return) is written as a formula of its text alone, ="-DX16", which spreadsheets show as that
+// text and which can run nothing: a name "=HYPERLINK(...)" stays a name, and a marking "-DX16"
+// still reads "-DX16", which a leading apostrophe would not in every spreadsheet.
+std::string SpreadsheetText(const std::string& text) {
+    if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos)
+        return text;
+    std::string formula = "=\"";
+    for (char c : text)
+        formula += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return formula + "\"";
+}
+
 void CsvRow(std::string& out, const std::vector<std::string>& fields) {
     for (size_t i = 0; i < fields.size(); ++i)
-        out += (i == 0 ? "" : ",") + CsvField(fields[i]);
+        out += (i == 0 ? "" : ",") + CsvField(SpreadsheetText(fields[i]));
     out += "\r\n";
 }
 
