@@ -8,6 +8,7 @@
 
 #include "command.h"
 #include "host/input_quote.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/cio_equip.h"
 #include "model/cio_module_selector.h"
@@ -18,6 +19,7 @@
 #include "model/cio_variant.h"
 #include "model/currency.h"
 #include "model/object_stream.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -203,21 +205,24 @@ OutputFormat ParseOutputFormat(const std::optional<std::string>& text) {
         return OutputFormat::Json;
     if (*text == "csv")
         return OutputFormat::Csv;
-    throw CliError("--format: expected text, json or csv, not " + QuoteInput(*text));
+    throw CliError("--format: " +
+                   FormatText(Tr("expected text, json or csv, not %s"), {QuoteInput(*text)}));
 }
 
 SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, OutputFormat format) {
     if (!text)
         return {1, false};
     if (format != OutputFormat::Csv)
-        throw CliError("--solution: only --format csv prints single solutions");
+        throw CliError(std::string("--solution: ") +
+                       Tr("only --format csv prints single solutions"));
     if (*text == "all")
         return {std::nullopt, true};
     int number = 0;
     const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
     if (error != std::errc() || end != text->data() + text->size() || number < 1)
-        throw CliError("--solution: expected a solution number from 1 or 'all', not " +
-                       QuoteInput(*text));
+        throw CliError("--solution: " +
+                       FormatText(Tr("expected a solution number from 1 or 'all', not %s"),
+                                  {QuoteInput(*text)}));
     return {number, true};
 }
 
@@ -245,8 +250,8 @@ std::string BillOfMaterialsCsv(const CioProject& project, const SolutionChoice& 
     if (index < solutions.size())
         AddBillRows(out, *solutions[index]);
     else if (choice.given)
-        throw CliError("--solution: there is no solution " + std::to_string(*choice.number) +
-                       " (there are " + std::to_string(solutions.size()) + ")");
+        throw CliError("--solution: " + FormatText(Tr("there is no solution %d (there are %d)"),
+                                                   {*choice.number, solutions.size()}));
     return out;
 }
 

@@ -10,6 +10,8 @@
 #include "exact/exact_solver.h"
 #include "host/file_io.h"
 #include "host/input_quote.h"
+#include "host/message_language.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/catalogue_file.h"
 #include "model/cio_project.h"
@@ -61,7 +63,7 @@ SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
                  {"--solution", &options.solution}},
                 false);
     if (!options.request)
-        throw CliError(std::string("usage: pinsum solve ") + kArguments);
+        throw CliError(Tr("usage: pinsum ") + std::string("solve ") + kArguments);
     return options;
 }
 
@@ -72,8 +74,8 @@ bool InRange(int64_t level) {
 }
 
 std::string RangeText() {
-    return "expected an integer from " + std::to_string(kMinSearchLevel) + " to " +
-           std::to_string(kMaxSearchLevel);
+    return FormatText(Translate("expected an integer from %d to %d"),
+                      {kMinSearchLevel, kMaxSearchLevel});
 }
 
 int ParseLevel(const std::string& text) {
@@ -81,9 +83,10 @@ int ParseLevel(const std::string& text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
     const bool tooLarge = error == std::errc::result_out_of_range;
     if ((error != std::errc() && !tooLarge) || end != text.data() + text.size())
-        throw CliError("--level: expected an integer, not " + QuoteInput(text));
+        throw CliError("--level: " +
+                       FormatText(Tr("expected an integer, not %s"), {QuoteInput(text)}));
     if (tooLarge || !InRange(level))
-        throw CliError("--level: " + RangeText() + ", not " + QuoteInput(text));
+        throw CliError("--level: " + FormatText(Tr("%s, not %s"), {RangeText(), QuoteInput(text)}));
     return static_cast<int>(level);
 }
 

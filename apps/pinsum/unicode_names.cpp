@@ -7,6 +7,7 @@
 #include <utf8proc.h>
 
 #include "host/input_quote.h"
+#include "host/program_texts.h"
 #include "solver/search_request.h"
 #include "translation.h"
 
@@ -32,9 +33,10 @@ void ComposeNames(SearchRequest& request) {
         std::string composed = ComposedName(count.kind);
         const auto [first, added] = written.try_emplace(composed, count.kind);
         if (!added)
-            throw RequestError(std::string("counts: ") + Tr("the keys ") + QuoteInput(first->second) +
-                               Tr(" and ") + QuoteInput(count.kind) +
-                               Tr(" are the same name in Unicode normal form C"));
+            throw RequestError(
+                std::string("counts: ") +
+                FormatText(Tr("the keys %s and %s are the same name in Unicode normal form C"),
+                           {QuoteInput(first->second), QuoteInput(count.kind)}));
         count.kind = std::move(composed);
     }
     for (std::string& name : request.terminalsEnabled)

@@ -7,6 +7,7 @@
 #include "command.h"
 #include "host/input_quote.h"
 #include "host/program_folders.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "interrupt_route.h"
 #include "translation.h"
@@ -37,17 +38,17 @@ UpdateOptions ParseOptions(const std::vector<std::string>& arguments, bool insta
             options.skipCheck = true;
         } else if (word == "--data-dir") {
             if (i + 1 == arguments.size())
-                throw CliError("option '--data-dir' needs a value");
+                throw CliError(Tr("option ") + QuoteInput("--data-dir") + Tr(" needs a value"));
             options.dataFolder = arguments[++i];
         } else {
-            throw CliError(word.size() > 1 && word[0] == '-'
-                               ? "unknown option " + QuoteInput(word)
-                               : "unexpected argument " + QuoteInput(word));
+            throw CliError(
+                (word.size() > 1 && word[0] == '-' ? Tr("unknown option ") : Tr("unexpected argument ")) +
+                QuoteInput(word));
         }
     }
     std::error_code error;
     if (!std::filesystem::is_directory(options.dataFolder, error))
-        throw CliError(options.dataFolder + ": no such data folder");
+        throw CliError(options.dataFolder + ": " + Tr("no such data folder"));
     return options;
 }
 
@@ -60,8 +61,9 @@ FtpConfig ServerConfig() {
         throw CliError(e.what());
     }
     if (config.url.empty())
-        throw CliError(std::string("no update server configured: set ftp.url in ") +
-                       ProgramFolder() + kFtpConfigFileName + " or PINSUM_FTP_URL");
+        throw CliError(FormatText(Tr("no update server configured: set ftp.url in %s or "
+                                     "PINSUM_FTP_URL"),
+                                  {ProgramFolder() + kFtpConfigFileName}));
     return config;
 }
 
@@ -151,7 +153,7 @@ int Upload(const std::vector<std::string>& arguments) {
     const std::string& file = arguments[0];
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
-        throw CliError(file + ": no such catalogue file");
+        throw CliError(file + ": " + Tr("no such catalogue file"));
     const std::string path = std::filesystem::absolute(file).string();
     return RunFlow(ProgramFolder(),
                    [&](UpdateFlows& flows) { return flows.ExportDatabase(path, nullptr); });
