@@ -265,8 +265,7 @@ void ProjectWriter::Request() {
     Line(0, cli::Tr("Request"));
     for (size_t i = 0; i < m_project.requestList.Count(); ++i) {
         const CioType* item = m_project.requestList.At(i);
-        Line(1, std::string(item->flags & FLAG_CHECKED ? "[x] " : "[ ] ") +
-                    Shown(item->GetText()));
+        Line(1, std::string(item->flags & FLAG_CHECKED ? "[x] " : "[ ] ") + Shown(item->GetText()));
     }
 }
 

@@ -82,7 +82,8 @@ int Show(const std::vector<std::string>& arguments) {
             names.push_back(argument);
     }
     if (names.size() != 2)
-        throw CliError(Tr("usage: pinsum ") + std::string("help show CATALOGUE ITEM-NAME [--plain]"));
+        throw CliError(Tr("usage: pinsum ") +
+                       std::string("help show CATALOGUE ITEM-NAME [--plain]"));
     const std::unique_ptr<CioDb> db = LoadCatalogueDatabase(names[0]);
     StderrMessenger messenger;
     const std::string markup = ToMarkup(FindCatalogueItem(*db, names[1]).help, &messenger);

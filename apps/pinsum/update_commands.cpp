@@ -41,9 +41,9 @@ UpdateOptions ParseOptions(const std::vector<std::string>& arguments, bool insta
                 throw CliError(Tr("option ") + QuoteInput("--data-dir") + Tr(" needs a value"));
             options.dataFolder = arguments[++i];
         } else {
-            throw CliError(
-                (word.size() > 1 && word[0] == '-' ? Tr("unknown option ") : Tr("unexpected argument ")) +
-                QuoteInput(word));
+            throw CliError((word.size() > 1 && word[0] == '-' ? Tr("unknown option ")
+                                                              : Tr("unexpected argument ")) +
+                           QuoteInput(word));
         }
     }
     std::error_code error;

@@ -34,8 +34,8 @@ std::vector<CioModul*> AllowedModules(const CioPlc& device) {
 // cost the same, their variants offer the same points one by one, and no rule of the device's
 // modules names or comes from any of those variants.
 bool Twins(const CioModul& a, const CioModul& b, const std::vector<CioModul*>& allowed) {
-    if (&a == &EmptyModule() || &b == &EmptyModule() ||
-        a.listPrice.scaled != b.listPrice.scaled || a.Count() != b.Count())
+    if (&a == &EmptyModule() || &b == &EmptyModule() || a.listPrice.scaled != b.listPrice.scaled ||
+        a.Count() != b.Count())
         return false;
     for (size_t v = 0; v < a.Count(); ++v) {
         const CioVariant* x = a.Variant(v);
@@ -47,13 +47,15 @@ bool Twins(const CioModul& a, const CioModul& b, const std::vector<CioModul*>& a
         for (const CioModul* module : allowed)
             for (size_t v = 0; v < module->Count(); ++v)
                 if (const CioVariant* other = module->Variant(v);
-                    other != nullptr && other->ruleCounts.Contains(const_cast<CioVariant*>(variant)))
+                    other != nullptr &&
+                    other->ruleCounts.Contains(const_cast<CioVariant*>(variant)))
                     return true;
         return !variant->ruleCounts.Empty();
     };
     for (const CioModul* module : {&a, &b})
         for (size_t v = 0; v < module->Count(); ++v)
-            if (const CioVariant* variant = module->Variant(v); variant != nullptr && ruled(variant))
+            if (const CioVariant* variant = module->Variant(v);
+                variant != nullptr && ruled(variant))
                 return false;
     return true;
 }
@@ -273,9 +275,9 @@ int ReferenceConfigure(CioEquip& equip, CioPlc* target, const KindCountMap& rema
         std::vector<std::vector<const CioModul*>> keptTwins;
         for (auto& selector : equip.selectors) {
             auto twins = TwinModules(*selector, allowed);
-            if (kept.empty() || (!selector->IsSameAsAny(kept) &&
-                                 std::find(keptTwins.begin(), keptTwins.end(), twins) ==
-                                     keptTwins.end())) {
+            if (kept.empty() ||
+                (!selector->IsSameAsAny(kept) &&
+                 std::find(keptTwins.begin(), keptTwins.end(), twins) == keptTwins.end())) {
                 kept.push_back(std::move(selector));
                 keptTwins.push_back(std::move(twins));
             }

@@ -30,7 +30,8 @@ template <class T> const T& Expect(const CioType* object, const std::string& pat
         Fail(path, Translate("missing object"));
     if (typeid(*object) != typeid(T)) {
         const char* tag = KindTag(object->kind);
-        Fail(path, FormatText(Translate("unexpected object of kind %s"), {tag != nullptr ? tag : "?"}));
+        Fail(path,
+             FormatText(Translate("unexpected object of kind %s"), {tag != nullptr ? tag : "?"}));
     }
     return static_cast<const T&>(*object);
 }

@@ -89,8 +89,8 @@ CioType* Resolve(const Lookup& lookup, const std::string& path, const std::strin
         for (size_t i = 0; i < shown; ++i)
             choices += (i == 0 ? "" : Translate(" or ")) + QuoteCp1250Input(lookup.choices[i]);
         if (shown < lookup.choices.size())
-            choices += FormatText(Translate(" (or one of %d more)"),
-                                  {lookup.choices.size() - shown});
+            choices +=
+                FormatText(Translate(" (or one of %d more)"), {lookup.choices.size() - shown});
         Fail(path, FormatText(Translate("%s %s is not unique; use %s"), {what, ref, choices}));
     }
     return lookup.object;

@@ -94,8 +94,8 @@ private:
 // Keeps the first configuration of each set of modules, as Configure always has: a later one is
 // dropped when it uses the same modules as a kept one, in any positions, or when it leaves two
 // positions to the empty module (the selectors' IsSameAs). A module counts as the first of its
-// twins, so that configurations differing only by a twin do not fork the search. Fed one configuration at a time, so
-// that however many tie, only the kept ones take memory.
+// twins, so that configurations differing only by a twin do not fork the search. Fed one
+// configuration at a time, so that however many tie, only the kept ones take memory.
 class DeviceConfigurations::Distinct {
 public:
     explicit Distinct(const ConfigurationWalk& walk)

@@ -52,8 +52,7 @@ std::optional<FtpAddress> ParseFtpAddress(const std::string& text, std::string* 
     if (url == nullptr && text.find("://") == std::string::npos)
         url = ParseUrl("ftp://" + text, code);
     if (url == nullptr)
-        return refuse(
-            FormatText(Translate("is no valid address (%s)"), {curl_url_strerror(code)}));
+        return refuse(FormatText(Translate("is no valid address (%s)"), {curl_url_strerror(code)}));
     // The parser gives the scheme in lower case.
     const std::string scheme = Part(url.get(), CURLUPART_SCHEME);
     const std::string host = Part(url.get(), CURLUPART_HOST);

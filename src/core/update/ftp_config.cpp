@@ -120,8 +120,7 @@ void ParseFtpConfig(std::string_view text, const std::string& fileName, FtpConfi
         ++lineNumber;
         if (line.empty() || line.front() == '#')
             continue;
-        const std::string where =
-            FormatText(Translate("%s line %d"), {fileName, lineNumber});
+        const std::string where = FormatText(Translate("%s line %d"), {fileName, lineNumber});
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             throw FtpConfigError(where + ": " + Translate("expected 'setting = value'"));

@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <fstream>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 #include "exact/exact_search.h"
@@ -80,10 +80,10 @@ TEST(SolverProcess, BringsTheSolversAnswerOrSaysWhyThereIsNone) {
                   Status::TimedOut)
             << body;
     // A damaged job is refused by the solver, not solved.
-    EXPECT_EQ(SolveApart(SolverProgram(), job.substr(0, job.size() - 3), kAnswerBytes, 10.0,
-                         nullptr)
-                  ->status,
-              Status::Failed);
+    EXPECT_EQ(
+        SolveApart(SolverProgram(), job.substr(0, job.size() - 3), kAnswerBytes, 10.0, nullptr)
+            ->status,
+        Status::Failed);
 }
 
 TEST(SolverProcess, MoreThanTheLargestAnswerIsAFailureAtOnce) {

@@ -43,7 +43,9 @@ TEST(InputQuoteTest, ShowControlsEscapesWhatATerminalWouldObey) {
         {"\x1b]0;title\x07x", "\\x1b]0;title\\x07x"},
         {"a\tb\nc\r", "a\\tb\\nc\\r"},
         // C1 controls (CSI, OSC) in UTF-8; U+00A0 is no control.
-        {"\xc2\x9b" "31m\xc2\x9d\xc2\xa0", "\\u009b31m\\u009d\xc2\xa0"},
+        {"\xc2\x9b"
+         "31m\xc2\x9d\xc2\xa0",
+         "\\u009b31m\\u009d\xc2\xa0"},
         // A stray continuation, an overlong form, a surrogate, a cut sequence, a byte never used.
         {"\x80|\xc0\xaf|\xed\xa0\x80|\xe2\x82|\xff",
          "\\x80|\\xc0\\xaf|\\xed\\xa0\\x80|\\xe2\\x82|\\xff"},

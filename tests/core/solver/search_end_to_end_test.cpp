@@ -180,8 +180,7 @@ protected:
         CioType* a = f.Kind("A");
         std::vector<CioType*> allowed;
         for (int i = 1; i <= 8; ++i)
-            allowed.push_back(
-                f.Module("M" + std::to_string(i), 100, {Points(a, 8), Points(a, i)}));
+            allowed.push_back(f.Module("M" + std::to_string(i), 100, {Points(a, 8), Points(a, i)}));
         f.Device("C", 0, 1000, {&Vornet()}, {allowed});
         f.Request(a, 8);
     }
