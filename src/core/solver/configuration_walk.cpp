@@ -1,6 +1,9 @@
 #include "solver/configuration_walk.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <set>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -66,16 +69,24 @@ bool OutsideRules(const CioModul& module, const std::unordered_set<const CioType
     return true;
 }
 
-bool Alike(const CioModul& a, const CioModul& b) {
-    if (a.listPrice.scaled != b.listPrice.scaled || a.Count() != b.Count())
-        return false;
-    for (size_t v = 0; v < a.Count(); ++v) {
-        const CioVariant* x = a.Variant(v);
-        const CioVariant* y = b.Variant(v);
-        if ((x == nullptr) != (y == nullptr) || (x != nullptr && x->kindCounts != y->kindCounts))
-            return false;
+// What twins share: the price and each variant's points in order, as bytes, so that finding a
+// module's first twin costs a look-up rather than a comparison with every module before it.
+std::string TwinKey(const CioModul& module) {
+    std::string key;
+    const auto put = [&key](const auto& value) {
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    put(module.listPrice.scaled);
+    for (size_t v = 0; v < module.Count(); ++v) {
+        const CioVariant* variant = module.Variant(v);
+        put(variant != nullptr ? variant->kindCounts.Size() : SIZE_MAX);
+        if (variant != nullptr)
+            for (const auto& [kind, count] : variant->kindCounts) {
+                put(kind);
+                put(count);
+            }
     }
-    return true;
+    return key;
 }
 
 } // namespace
@@ -111,27 +122,20 @@ void ConfigurationWalk::MarkTwins() {
                 ruled.insert(entry.first);
     const CioModul* emptyModule = &EmptyModule();
     std::unordered_map<const CioModul*, const CioModul*> twins;
-    std::vector<const CioModul*> firsts;
-    for (auto& choices : m_choices)
-        for (size_t c = 0; c < choices.size(); ++c) {
-            PositionChoice& choice = choices[c];
+    std::unordered_map<std::string, const CioModul*> firsts;
+    for (auto& choices : m_choices) {
+        std::set<std::pair<const CioModul*, uint16_t>> taken;
+        for (PositionChoice& choice : choices) {
             auto [found, added] = twins.try_emplace(choice.module, choice.module);
             if (added && choice.module != emptyModule && !choice.empty &&
                 OutsideRules(*choice.module, ruled)) {
-                const auto first = std::find_if(firsts.begin(), firsts.end(), [&](auto* other) {
-                    return Alike(*other, *choice.module);
-                });
-                if (first != firsts.end())
-                    found->second = *first;
-                else
-                    firsts.push_back(choice.module);
+                found->second =
+                    firsts.try_emplace(TwinKey(*choice.module), choice.module).first->second;
             }
             choice.twin = found->second;
-            choice.twinRepeat =
-                std::any_of(choices.begin(), choices.begin() + static_cast<long>(c), [&](auto& e) {
-                    return e.twin == choice.twin && e.variantIndex == choice.variantIndex;
-                });
+            choice.twinRepeat = !taken.emplace(choice.twin, choice.variantIndex).second;
         }
+    }
 }
 
 bool ConfigurationWalk::Attachable() const {
