@@ -4,7 +4,7 @@
 until it has exited, with the program's memory at the moment of the cancel.
 
 Usage: bench/cancel_latency.py PINSUM CATALOGUE.pp REQUEST.json [DELAY_SECONDS...]
-The catalogue of twin modules (bench/catalogues/twins.json, imported with `pinsum catalogue
+The catalogue of equally good modules (bench/catalogues/forks.json, imported with `pinsum catalogue
 import`) forks without end, so its searches are still running at every delay."""
 import signal
 import subprocess

@@ -19,6 +19,15 @@ function(pinsum_add_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} PRIVATE ${ARG_PRIVATE_DEPENDS})
 endfunction()
 
+# pinsum_solver_beside(TARGET): a link to the exact mode's solver program beside a test or
+# benchmark program, which looks for it beside itself as every program does.
+function(pinsum_solver_beside target)
+    add_dependencies(${target} pinsum-exact-solver)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:pinsum-exact-solver>
+                $<TARGET_FILE_DIR:${target}>/pinsum-exact-solver)
+endfunction()
+
 # pinsum_add_test(NAME SOURCES file... LIBS target... [DEFINITIONS def...] [ENVIRONMENT var=value...])
 # One GoogleTest executable whose cases CTest discovers one by one.
 function(pinsum_add_test name)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "host/input_quote.h"
 #include "host/text_codec.h"
 #include "model/catalogue_json.h"
 #include "model/catalogue_json_common.h"
@@ -24,8 +25,13 @@ namespace {
 
 using catalogue_json::References;
 
+// A name of the catalogue as the report shows it: UTF-8, control characters escaped.
+std::string Shown(const std::string& cp1250) {
+    return ShowControls(Cp1250ToUtf8(cp1250));
+}
+
 std::string Quoted(const std::string& cp1250) {
-    return "\"" + Cp1250ToUtf8(cp1250) + "\"";
+    return "\"" + Shown(cp1250) + "\"";
 }
 
 std::string Join(const std::vector<std::string>& parts) {
@@ -110,7 +116,7 @@ void CatalogueWriter::Kind(const CioType& kind) {
         fields.emplace_back("required");
     if (kind.HasHelp())
         fields.emplace_back("help");
-    Line(1, Cp1250ToUtf8(kind.name) + ": " + Join(fields));
+    Line(1, Shown(kind.name) + ": " + Join(fields));
 }
 
 void CatalogueWriter::Module(const CioModul& module) {
@@ -123,7 +129,7 @@ void CatalogueWriter::Module(const CioModul& module) {
                                        std::to_string(points) + " IO"};
     if (module.HasHelp())
         fields.emplace_back("help");
-    Line(1, Cp1250ToUtf8(module.name) + ": " + Join(fields));
+    Line(1, Shown(module.name) + ": " + Join(fields));
     for (size_t i = 0; i < module.Count(); ++i)
         if (const auto* variant = dynamic_cast<const CioVariant*>(module.At(i)))
             Variant(*variant, 2, "variant " + Quoted(variant->name) + ": " + Points(*variant));
@@ -143,12 +149,12 @@ void CatalogueWriter::Series(const CioType& series) {
         fields.emplace_back("exclusive");
     if (series.HasHelp())
         fields.emplace_back("help");
-    Line(1, Cp1250ToUtf8(series.name) + (fields.empty() ? "" : ": " + Join(fields)));
+    Line(1, Shown(series.name) + (fields.empty() ? "" : ": " + Join(fields)));
 }
 
 void CatalogueWriter::Device(const CioPlc& device) {
     const CioLine* series = device.series.object;
-    Line(1, Cp1250ToUtf8(device.name) + ": " +
+    Line(1, Shown(device.name) + ": " +
                 Join({Named(device.deviceType, catalogue_json::kTypeNames, "type"),
                       Named(device.ioSpeed, catalogue_json::kSpeedNames, "speed") + " speed",
                       Named(device.control, catalogue_json::kControlNames, "control") + " control",
@@ -177,7 +183,7 @@ std::string CatalogueWriter::Points(const CioVariant& variant) const {
             ++end;
         if (entries[i] != nullptr)
             runs.push_back(std::to_string(end - i) + " x " +
-                           Cp1250ToUtf8(Ref(m_refs.KindRef(entries[i]), entries[i])));
+                           Shown(Ref(m_refs.KindRef(entries[i]), entries[i])));
         i = end;
     }
     return runs.empty() ? "no points" : Join(runs);
@@ -187,7 +193,7 @@ std::string CatalogueWriter::Modules(const CioVariant& position) const {
     std::vector<std::string> modules;
     for (const CioType* module : position.entries)
         if (module != nullptr)
-            modules.push_back(Cp1250ToUtf8(Ref(m_refs.ModuleRef(module), module)));
+            modules.push_back(Shown(Ref(m_refs.ModuleRef(module), module)));
     return modules.empty() ? "no modules" : Join(modules);
 }
 
@@ -195,7 +201,7 @@ std::string CatalogueWriter::Rules(const CioVariant& variant) const {
     std::vector<std::string> rules;
     for (const CioType* rule : variant.rules.entries)
         if (rule != nullptr)
-            rules.push_back(Cp1250ToUtf8(Ref(m_refs.VariantRef(rule), rule)));
+            rules.push_back(Shown(Ref(m_refs.VariantRef(rule), rule)));
     return Join(rules);
 }
 
@@ -203,7 +209,7 @@ std::string CatalogueWriter::Lines(const CioPlc& device) const {
     std::vector<std::string> lines;
     for (const CioType* line : device.lines.entries)
         if (line != nullptr)
-            lines.push_back(Cp1250ToUtf8(line->name));
+            lines.push_back(Shown(line->name));
     return lines.empty() ? "no lines" : "lines " + Join(lines);
 }
 
@@ -259,8 +265,7 @@ void ProjectWriter::Request() {
     Line(0, cli::Tr("Request"));
     for (size_t i = 0; i < m_project.requestList.Count(); ++i) {
         const CioType* item = m_project.requestList.At(i);
-        Line(1, std::string(item->flags & FLAG_CHECKED ? "[x] " : "[ ] ") +
-                    Cp1250ToUtf8(item->GetText()));
+        Line(1, std::string(item->flags & FLAG_CHECKED ? "[x] " : "[ ] ") + Shown(item->GetText()));
     }
 }
 
@@ -270,7 +275,7 @@ void ProjectWriter::Series() {
     size_t checked = 0;
     for (const CioType* series : m_project.seriesSelection.entries)
         if (series != nullptr && (series->flags & FLAG_CHECKED)) {
-            Line(1, Cp1250ToUtf8(series->name));
+            Line(1, Shown(series->name));
             ++checked;
         }
     if (checked == 0)
@@ -287,16 +292,16 @@ void ProjectWriter::Solution(const CioSolution& solution) {
 }
 
 void ProjectWriter::Equipment(const CioEquip& equipment) {
-    Line(2, Cp1250ToUtf8(equipment.GetText()));
+    Line(2, Shown(equipment.GetText()));
     const CioModuleSelector* chosen = equipment.Chosen();
     if (chosen == nullptr)
         return;
     for (size_t i = 0; i < chosen->modules.size(); ++i) {
         const CioModul* module = chosen->modules[i];
         const CioType* variant = i < chosen->variants.size() ? chosen->variants[i] : nullptr;
-        std::string text = module != nullptr ? Cp1250ToUtf8(module->name) : "none";
+        std::string text = module != nullptr ? Shown(module->name) : "none";
         if (module != &EmptyModule() && variant != nullptr)
-            text += " / " + Cp1250ToUtf8(variant->name);
+            text += " / " + Shown(variant->name);
         Line(3, "position " + std::to_string(i + 1) + ": " + text);
     }
 }
@@ -305,7 +310,7 @@ std::string ProjectWriter::Remaining(const CioSolution& solution) const {
     std::vector<std::string> items;
     for (const auto& item : solution.remaining)
         if (item != nullptr && item->count != 0)
-            items.push_back(Cp1250ToUtf8(item->GetText()));
+            items.push_back(Shown(item->GetText()));
     return items.empty() ? "nothing" : Join(items);
 }
 

@@ -14,6 +14,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitRefused = 1;
 // Bad arguments or bad input: an unreadable or damaged file, bad JSON.
 constexpr int kExitBadInput = 2;
+// solve --exact-only: the time limit passed before the cheapest configuration was proven, so
+// nothing is listed.
+constexpr int kExitUnproven = 3;
 // Standard output could not be written (a full disk, say): what was printed is incomplete.
 constexpr int kExitOutputFailed = 1;
 

@@ -10,6 +10,7 @@
 #include "host/text_codec.h"
 #include "interrupt_route.h"
 #include "solver/compile_progress.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -19,7 +20,7 @@ constexpr char kTaskDone = 'D';
 constexpr char kCancel = 'C';
 
 [[noreturn]] void SystemFailure(const char* what) {
-    throw CliError(std::string(what) + ": " + std::strerror(errno));
+    throw CliError(std::string(Tr(what)) + ": " + std::strerror(errno));
 }
 
 // Carries events to the main thread from the worker and from the signal handler alike; a pipe
@@ -28,7 +29,7 @@ class EventPipe {
 public:
     EventPipe() {
         if (pipe2(m_fds, O_CLOEXEC) != 0)
-            SystemFailure("cannot create the event pipe");
+            SystemFailure(N_("cannot create the event pipe"));
     }
     ~EventPipe() {
         close(m_fds[0]);
@@ -40,13 +41,13 @@ public:
     void Post(char event) const {
         while (write(m_fds[1], &event, 1) < 0)
             if (errno != EINTR)
-                SystemFailure("cannot post to the event pipe");
+                SystemFailure(N_("cannot post to the event pipe"));
     }
     char Wait() const {
         char event = 0;
         while (read(m_fds[0], &event, 1) != 1)
             if (errno != EINTR)
-                SystemFailure("cannot read the event pipe");
+                SystemFailure(N_("cannot read the event pipe"));
         return event;
     }
     int WriteEnd() const { return m_fds[1]; }
@@ -125,7 +126,7 @@ SearchOutcome RunSearch(CioProject& project, int level, ExactStep* exact, bool e
     }
     view.SetStatusText("");
     if (!view.Ok())
-        throw CliError("the search could not be started");
+        throw CliError(Tr("the search could not be started"));
     outcome.messages = std::move(messenger.shown);
     return outcome;
 }

@@ -6,6 +6,7 @@
 #include "host/file_io.h"
 #include "host/input_quote.h"
 #include "host/program_folders.h"
+#include "host/program_texts.h"
 #include "model/archive.h"
 #include "model/catalogue_file.h"
 #include "model/cio_db.h"
@@ -55,8 +56,9 @@ std::string CataloguePath(const std::optional<std::string>& given) {
     }
     const std::optional<std::string> found = FindDataFile(kDefaultCatalogue);
     if (!found)
-        throw CliError(std::string(kDefaultCatalogue) + " not found in the program folder " +
-                       ProgramFolder() + " or its PROJECT folder (give --catalogue FILE)");
+        throw CliError(FormatText(Tr("%s not found in the program folder %s or its PROJECT folder "
+                                     "(give --catalogue FILE)"),
+                                  {kDefaultCatalogue, ProgramFolder()}));
     return *found;
 }
 
@@ -69,7 +71,7 @@ std::unique_ptr<CioDb> LoadCatalogue(const std::string& path) {
 std::unique_ptr<CioDb> LoadCatalogueDatabase(const std::string& path) {
     std::unique_ptr<CioDb> db = LoadCatalogue(path);
     if (db == nullptr)
-        throw CliError(path + ": the catalogue file holds no database");
+        throw CliError(path + ": " + Tr("the catalogue file holds no database"));
     return db;
 }
 
@@ -77,7 +79,7 @@ std::unique_ptr<CioProject> LoadPlannerProject(const std::string& path) {
     std::unique_ptr<CioProject> project =
         LoadDocument<CioProject>(path, kPlannerMagic, N_("not a planner file"), LoadPlannerFile);
     if (project == nullptr)
-        throw CliError(path + ": the planner file holds no project");
+        throw CliError(path + ": " + Tr("the planner file holds no project"));
     return project;
 }
 
@@ -90,7 +92,7 @@ std::unique_ptr<CioProject> LoadCalculatorProject(const std::optional<std::strin
     if (!project->LoadDatabase(&path, &messenger, nullptr, &error))
         throw CliError(error.find(path) != std::string::npos ? error : shown + ": " + error);
     if (project->database == nullptr)
-        throw CliError(shown + ": no catalogue database in the file");
+        throw CliError(shown + ": " + Tr("no catalogue database in the file"));
     return project;
 }
 

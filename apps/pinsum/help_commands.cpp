@@ -11,6 +11,7 @@
 #include "host/file_io.h"
 #include "host/input_quote.h"
 #include "host/name_hint.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/cio_array.h"
 #include "model/cio_db.h"
@@ -34,7 +35,7 @@ const CioType& FindCatalogueItem(const CioDb& db, const std::string& utf8Name) {
                 return *item;
             names.push_back(item->name);
         }
-    throw CliError("no item named " + QuoteInput(utf8Name) + " in the catalogue" +
+    throw CliError(FormatText(Tr("no item named %s in the catalogue"), {QuoteInput(utf8Name)}) +
                    (representable ? DidYouMean(ClosestNames(name, names)) : ""));
 }
 
@@ -76,17 +77,18 @@ int Show(const std::vector<std::string>& arguments) {
         if (argument == "--plain")
             plain = true;
         else if (argument.size() > 1 && argument[0] == '-')
-            throw CliError("unknown option " + QuoteInput(argument));
+            throw CliError(Tr("unknown option ") + QuoteInput(argument));
         else
             names.push_back(argument);
     }
     if (names.size() != 2)
-        throw CliError("usage: pinsum help show CATALOGUE ITEM-NAME [--plain]");
+        throw CliError(Tr("usage: pinsum ") +
+                       std::string("help show CATALOGUE ITEM-NAME [--plain]"));
     const std::unique_ptr<CioDb> db = LoadCatalogueDatabase(names[0]);
     StderrMessenger messenger;
     const std::string markup = ToMarkup(FindCatalogueItem(*db, names[1]).help, &messenger);
     const std::string shown = plain ? PlainText(markup) : SummarisePictures(markup) + "\n";
-    std::cout << Cp1250ToUtf8(shown);
+    std::cout << ShowControls(Cp1250ToUtf8(shown), "\t\n");
     return kExitOk;
 }
 
@@ -99,12 +101,12 @@ int Convert(const std::vector<std::string>& arguments) {
         if (argument == "--raw")
             raw = true;
         else if (argument.size() > 1 && argument[0] == '-')
-            throw CliError("unknown option '" + argument + "'");
+            throw CliError(Tr("unknown option ") + QuoteInput(argument));
         else
             files.push_back(argument);
     }
     if (files.size() != 1)
-        throw CliError("usage: pinsum help convert FILE.rtf [--raw]");
+        throw CliError(Tr("usage: pinsum ") + std::string("help convert FILE.rtf [--raw]"));
     const std::vector<uint8_t> bytes = ReadFileBytes(files[0]);
     StderrMessenger messenger;
     const std::string markup = ToMarkup(
@@ -112,7 +114,7 @@ int Convert(const std::vector<std::string>& arguments) {
     if (raw)
         std::cout.write(markup.data(), static_cast<std::streamsize>(markup.size()));
     else
-        std::cout << Cp1250ToUtf8(SummarisePictures(markup)) << '\n';
+        std::cout << ShowControls(Cp1250ToUtf8(SummarisePictures(markup)), "\t\n") << '\n';
     return kExitOk;
 }
 

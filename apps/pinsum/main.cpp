@@ -112,13 +112,6 @@ std::string ExecutablePath(const char* argv0) {
     return error ? std::string(argv0 != nullptr ? argv0 : "") : path.string();
 }
 
-std::string OneLine(std::string message) {
-    for (char& c : message)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return message;
-}
-
 // Whether standard output is a pipe that nobody reads any more; an earlier write may have met the
 // closed pipe, leaving nothing for the last flush to fail on.
 bool ReaderGone() {
@@ -160,7 +153,8 @@ int main(int argc, char** argv) {
         InitTranslation(pinsum::ProgramFolder());
         return FinishOutput(Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)));
     } catch (const std::exception& e) {
-        std::cerr << "pinsum: " << OneLine(e.what()) << '\n';
+        // One line, whatever the message quotes: a file name, a server's answer.
+        std::cerr << "pinsum: " << pinsum::ShowControls(e.what()) << '\n';
         return kExitBadInput;
     }
 }

@@ -24,7 +24,7 @@ int Show(const std::vector<std::string>& arguments) {
     const std::vector<std::string> files = ReadOptions(
         arguments, {{"--format", &format}, {"--solution", &solution}, {"--output", &output}}, true);
     if (files.size() != 1)
-        throw CliError(std::string("usage: pinsum plan show ") + kShowArguments);
+        throw CliError(Tr("usage: pinsum ") + std::string("plan show ") + kShowArguments);
     const OutputFormat chosenFormat = ParseOutputFormat(format);
     const SolutionChoice choice = ParseSolutionChoice(solution, chosenFormat);
     CheckOutput(chosenFormat, output);

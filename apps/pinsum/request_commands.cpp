@@ -4,6 +4,8 @@
 #include "command_options.h"
 #include "document_files.h"
 #include "host/file_io.h"
+#include "host/input_quote.h"
+#include "host/program_texts.h"
 #include "model/cio_project.h"
 #include "signals/kind_mapping.h"
 #include "signals/signal_import.h"
@@ -13,10 +15,27 @@
 namespace pinsum::cli {
 namespace {
 
+// A name the catalogue gives to more than one object cannot be requested: solve refuses it as
+// ambiguous. The template leaves it out, and says so, rather than write one key for all of them.
+void WarnAmbiguous(const AmbiguousName& name) {
+    const char* pattern =
+        name.series ? N_("warning: %s names %d series, which a request cannot tell apart; the "
+                         "template leaves them out")
+                    : N_("warning: %s names %d IO kinds, which a request cannot tell apart; "
+                         "the template leaves them out");
+    std::cerr << "pinsum: "
+              << FormatText(Tr(pattern), {ShowControls(QuoteInput(name.name)), name.objects})
+              << '\n';
+}
+
 int Template(const std::vector<std::string>& arguments) {
     std::optional<std::string> catalogue;
     ReadOptions(arguments, {{"--catalogue", &catalogue}}, false);
-    std::cout << SearchRequestJson(TemplateRequest(*LoadCalculatorProject(catalogue)));
+    std::vector<AmbiguousName> leftOut;
+    const SearchRequest request = TemplateRequest(*LoadCalculatorProject(catalogue), &leftOut);
+    for (const AmbiguousName& name : leftOut)
+        WarnAmbiguous(name);
+    std::cout << SearchRequestJson(request);
     return kExitOk;
 }
 

@@ -1,6 +1,7 @@
 #include "solution_formats.h"
 
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -8,6 +9,7 @@
 #include "bill/bill.h"
 #include "command.h"
 #include "host/input_quote.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/cio_equip.h"
 #include "model/cio_module_selector.h"
@@ -18,6 +20,7 @@
 #include "model/cio_variant.h"
 #include "model/currency.h"
 #include "model/object_stream.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 namespace {
@@ -101,9 +104,22 @@ std::string CsvField(const std::string& text) {
     return quoted + "\"";
 }
 
+// A cell a spreadsheet would take for a formula (=, +, - or @ first, or a tab or a carriage
+// return) is written as a formula of its text alone, ="-DX16", which spreadsheets show as that
+// text and which can run nothing: a name "=HYPERLINK(...)" stays a name, and a marking "-DX16"
+// still reads "-DX16", which a leading apostrophe would not in every spreadsheet.
+std::string SpreadsheetText(const std::string& text) {
+    if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos)
+        return text;
+    std::string formula = "=\"";
+    for (char c : text)
+        formula += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return formula + "\"";
+}
+
 void CsvRow(std::string& out, const std::vector<std::string>& fields) {
     for (size_t i = 0; i < fields.size(); ++i)
-        out += (i == 0 ? "" : ",") + CsvField(fields[i]);
+        out += (i == 0 ? "" : ",") + CsvField(SpreadsheetText(fields[i]));
     out += "\r\n";
 }
 
@@ -129,7 +145,8 @@ OutputFormat ParseOutputFormat(const std::optional<std::string>& text) {
         return OutputFormat::Xlsx;
     if (*text == "pdf")
         return OutputFormat::Pdf;
-    throw CliError("--format: expected text, json, csv, xlsx or pdf, not " + QuoteInput(*text));
+    throw CliError("--format: " + FormatText(Tr("expected text, json, csv, xlsx or pdf, not %s"),
+                                             {QuoteInput(*text)}));
 }
 
 bool IsFileFormat(OutputFormat format) {
@@ -140,14 +157,16 @@ SolutionChoice ParseSolutionChoice(const std::optional<std::string>& text, Outpu
     if (!text)
         return {1, false};
     if (format != OutputFormat::Csv && !IsFileFormat(format))
-        throw CliError("--solution: only --format csv, xlsx or pdf lists single solutions");
+        throw CliError(std::string("--solution: ") +
+                       Tr("only --format csv, xlsx or pdf lists single solutions"));
     if (*text == "all")
         return {std::nullopt, true};
     int number = 0;
     const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), number);
     if (error != std::errc() || end != text->data() + text->size() || number < 1)
-        throw CliError("--solution: expected a solution number from 1 or 'all', not " +
-                       QuoteInput(*text));
+        throw CliError("--solution: " +
+                       FormatText(Tr("expected a solution number from 1 or 'all', not %s"),
+                                  {QuoteInput(*text)}));
     return {number, true};
 }
 
@@ -168,8 +187,8 @@ BillSelection ChosenSolutions(const CioProject& project, const SolutionChoice& c
     const size_t index = static_cast<size_t>(*choice.number) - 1;
     const size_t count = ProjectSolutions(project).size();
     if (index >= count && choice.given)
-        throw CliError("--solution: there is no solution " + std::to_string(*choice.number) +
-                       " (there are " + std::to_string(count) + ")");
+        throw CliError("--solution: " + FormatText(Tr("there is no solution %d (there are %d)"),
+                                                   {*choice.number, count}));
     return {index};
 }
 

@@ -11,6 +11,8 @@
 #include "exact/exact_solver.h"
 #include "host/file_io.h"
 #include "host/input_quote.h"
+#include "host/message_language.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/catalogue_file.h"
 #include "model/cio_project.h"
@@ -64,7 +66,7 @@ SolveOptions ParseOptions(const std::vector<std::string>& arguments) {
                  {"--output", &options.output}},
                 false);
     if (!options.request)
-        throw CliError(std::string("usage: pinsum solve ") + kArguments);
+        throw CliError(Tr("usage: pinsum ") + std::string("solve ") + kArguments);
     return options;
 }
 
@@ -75,8 +77,8 @@ bool InRange(int64_t level) {
 }
 
 std::string RangeText() {
-    return "expected an integer from " + std::to_string(kMinSearchLevel) + " to " +
-           std::to_string(kMaxSearchLevel);
+    return FormatText(Translate("expected an integer from %d to %d"),
+                      {kMinSearchLevel, kMaxSearchLevel});
 }
 
 int ParseLevel(const std::string& text) {
@@ -84,9 +86,10 @@ int ParseLevel(const std::string& text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
     const bool tooLarge = error == std::errc::result_out_of_range;
     if ((error != std::errc() && !tooLarge) || end != text.data() + text.size())
-        throw CliError("--level: expected an integer, not " + QuoteInput(text));
+        throw CliError("--level: " +
+                       FormatText(Tr("expected an integer, not %s"), {QuoteInput(text)}));
     if (tooLarge || !InRange(level))
-        throw CliError("--level: " + RangeText() + ", not " + QuoteInput(text));
+        throw CliError("--level: " + FormatText(Tr("%s, not %s"), {RangeText(), QuoteInput(text)}));
     return static_cast<int>(level);
 }
 
@@ -142,7 +145,7 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, Output
     switch (format) {
     case OutputFormat::Text:
         for (const ShownMessage& message : outcome.messages)
-            std::cout << Cp1250ToUtf8(message.text) << '\n';
+            std::cout << ShowControls(Cp1250ToUtf8(message.text)) << '\n';
         std::cout << SolutionsReport(project);
         break;
     case OutputFormat::Json:
@@ -151,7 +154,7 @@ int PrintOutcome(const SearchOutcome& outcome, const CioProject& project, Output
     case OutputFormat::Csv: {
         const std::string bill = BillOfMaterialsCsv(project, choice);
         for (const ShownMessage& message : outcome.messages)
-            std::cerr << Cp1250ToUtf8(message.text) << '\n';
+            std::cerr << ShowControls(Cp1250ToUtf8(message.text)) << '\n';
         std::cout << bill;
         break;
     }
@@ -181,7 +184,9 @@ int Solve(const std::vector<std::string>& arguments) {
     CbcExactStep exact;
     const SearchOutcome outcome =
         RunSearch(*project, level, options.exact ? &exact : nullptr, options.exactOnly);
-    const int status = PrintOutcome(outcome, *project, format, choice, options.output);
+    int status = PrintOutcome(outcome, *project, format, choice, options.output);
+    if (status == kExitOk && options.exactOnly && project->exactOutcome == ExactOutcome::TimedOut)
+        status = kExitUnproven;
     std::cout.flush();
     if (options.save)
         SavePlannerFile(*options.save, *project);

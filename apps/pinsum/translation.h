@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "host/message_language.h"
+
 namespace pinsum::cli {
 
 // Chooses the language of the tool's own messages from the locale (LANG, LC_MESSAGES, LC_ALL),
@@ -13,8 +15,6 @@ void InitTranslation(const std::string& programFolder);
 const char* Tr(const char* english);
 
 // Marks a text for translation where it is defined; Tr translates it where it is shown.
-constexpr const char* N_(const char* english) {
-    return english;
-}
+using pinsum::N_;
 
 } // namespace pinsum::cli

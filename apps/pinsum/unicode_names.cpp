@@ -2,10 +2,14 @@
 
 #include <cstdlib>
 #include <memory>
+#include <unordered_map>
 
 #include <utf8proc.h>
 
+#include "host/input_quote.h"
+#include "host/program_texts.h"
 #include "solver/search_request.h"
+#include "translation.h"
 
 namespace pinsum::cli {
 
@@ -22,8 +26,19 @@ std::string ComposedName(std::string_view utf8) {
 }
 
 void ComposeNames(SearchRequest& request) {
-    for (RequestedCount& count : request.counts)
-        count.kind = ComposedName(count.kind);
+    // Keys that differ only in their form would count one kind twice, the last silently winning;
+    // they are refused as a key given twice is.
+    std::unordered_map<std::string, std::string> written;
+    for (RequestedCount& count : request.counts) {
+        std::string composed = ComposedName(count.kind);
+        const auto [first, added] = written.try_emplace(composed, count.kind);
+        if (!added)
+            throw RequestError(
+                std::string("counts: ") +
+                FormatText(Tr("the keys %s and %s are the same name in Unicode normal form C"),
+                           {QuoteInput(first->second), QuoteInput(count.kind)}));
+        count.kind = std::move(composed);
+    }
     for (std::string& name : request.terminalsEnabled)
         name = ComposedName(name);
     if (request.series)

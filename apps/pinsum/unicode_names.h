@@ -14,7 +14,8 @@ namespace pinsum::cli {
 // Windows-1250 characters are all precomposed. A text that is not UTF-8 is returned as it is.
 std::string ComposedName(std::string_view utf8);
 
-// Every name of the request in normal form C.
+// Every name of the request in normal form C. Throws RequestError for two keys of the counts that
+// are the same name then.
 void ComposeNames(SearchRequest& request);
 
 } // namespace pinsum::cli

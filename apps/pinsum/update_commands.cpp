@@ -7,6 +7,7 @@
 #include "command.h"
 #include "host/input_quote.h"
 #include "host/program_folders.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "interrupt_route.h"
 #include "translation.h"
@@ -37,17 +38,17 @@ UpdateOptions ParseOptions(const std::vector<std::string>& arguments, bool insta
             options.skipCheck = true;
         } else if (word == "--data-dir") {
             if (i + 1 == arguments.size())
-                throw CliError("option '--data-dir' needs a value");
+                throw CliError(Tr("option ") + QuoteInput("--data-dir") + Tr(" needs a value"));
             options.dataFolder = arguments[++i];
         } else {
-            throw CliError(word.size() > 1 && word[0] == '-'
-                               ? "unknown option " + QuoteInput(word)
-                               : "unexpected argument " + QuoteInput(word));
+            throw CliError((word.size() > 1 && word[0] == '-' ? Tr("unknown option ")
+                                                              : Tr("unexpected argument ")) +
+                           QuoteInput(word));
         }
     }
     std::error_code error;
     if (!std::filesystem::is_directory(options.dataFolder, error))
-        throw CliError(options.dataFolder + ": no such data folder");
+        throw CliError(options.dataFolder + ": " + Tr("no such data folder"));
     return options;
 }
 
@@ -60,8 +61,9 @@ FtpConfig ServerConfig() {
         throw CliError(e.what());
     }
     if (config.url.empty())
-        throw CliError(std::string("no update server configured: set ftp.url in ") +
-                       ProgramFolder() + kFtpConfigFileName + " or PINSUM_FTP_URL");
+        throw CliError(FormatText(Tr("no update server configured: set ftp.url in %s or "
+                                     "PINSUM_FTP_URL"),
+                                  {ProgramFolder() + kFtpConfigFileName}));
     return config;
 }
 
@@ -73,7 +75,7 @@ public:
         std::string message = Cp1250ToUtf8(text);
         if (buttons == MessageButtons::YesNo)
             message = message.substr(0, message.find('\n'));
-        std::cout << message << std::endl;
+        std::cout << ShowControls(message, "\n") << std::endl;
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 };
@@ -100,7 +102,7 @@ private:
     static void DrawBar(const std::string& status, int percent) {
         constexpr int kWidth = 30;
         const int filled = percent * kWidth / 100;
-        std::fprintf(stderr, "\r%s [%s%s] %3d%%\033[K", Cp1250ToUtf8(status).c_str(),
+        std::fprintf(stderr, "\r%s [%s%s] %3d%%\033[K", ShowControls(Cp1250ToUtf8(status)).c_str(),
                      std::string(filled, '#').c_str(), std::string(kWidth - filled, ' ').c_str(),
                      percent);
         std::fflush(stderr);
@@ -122,7 +124,7 @@ template <class Flow> int RunFlow(const std::string& dataFolder, Flow flow) {
     // The reason goes under the flow's own message, on stderr, so that scripts still read the
     // message alone on stdout.
     if (!flows.FailureDetail().empty())
-        std::cerr << "pinsum: " << flows.FailureDetail() << '\n';
+        std::cerr << "pinsum: " << ShowControls(flows.FailureDetail()) << '\n';
     return ExitStatus(end);
 }
 
@@ -151,7 +153,7 @@ int Upload(const std::vector<std::string>& arguments) {
     const std::string& file = arguments[0];
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
-        throw CliError(file + ": no such catalogue file");
+        throw CliError(file + ": " + Tr("no such catalogue file"));
     const std::string path = std::filesystem::absolute(file).string();
     return RunFlow(ProgramFolder(),
                    [&](UpdateFlows& flows) { return flows.ExportDatabase(path, nullptr); });

@@ -5,12 +5,14 @@ Usage:
   check_formats.py bill CSV JSON       the bill's lines and totals agree with the JSON's prices
 """
 import csv
+import io
 import json
 import re
 import sys
 from decimal import Decimal
 
 PRICE = re.compile(r"^\d+\.\d{2,4}$")
+FORMULA_STARTS = ("=", "+", "-", "@", "\t", "\r")
 POINT_KEYS = ["kind", "count"]
 POSITION_KEYS = ["position", "marking", "name", "points", "assigned"]
 EQUIPMENT_KEYS = ["device", "marking", "label", "price", "configuration"]
@@ -98,13 +100,27 @@ def check_report(text_path, json_path):
                f"report price {price} and exact price {s['price']} do not match")
 
 
+def cell_text(cell):
+    """A cell as a spreadsheet reads it: one that would start a formula is written as a formula of
+    its text alone, ="...", and nothing else may start with a formula character."""
+    if cell.startswith('="') and cell.endswith('"'):
+        inner = cell[2:-1]
+        expect(re.fullmatch(r'([^"]|"")*', inner), f"cell {cell!r} is more than a text")
+        text = inner.replace('""', '"')
+        expect(text[:1] in FORMULA_STARTS, f"cell {cell!r} did not need the formula form")
+        return text
+    expect(cell[:1] not in FORMULA_STARTS, f"cell {cell!r} starts a formula")
+    return cell
+
+
 def check_bill(csv_path, json_path):
     with open(json_path, encoding="utf-8") as f:
         prices = {s["number"]: Decimal(s["price"]) for s in json.load(f)["solutions"]}
     with open(csv_path, encoding="utf-8", newline="") as f:
         raw = f.read()
     expect(raw.endswith("\r\n") and "\n" not in raw.replace("\r\n", ""), "lines do not end in CRLF")
-    rows = list(csv.reader(raw.splitlines(keepends=True), strict=True))
+    rows = [[cell_text(cell) for cell in row]
+            for row in csv.reader(io.StringIO(raw, newline=""), strict=True)]
     expect(rows[0] == ["solution", "item", "marking", "name", "quantity", "unit_price",
                        "line_price"], f"header {rows[0]}")
     sums, totals, seen = {}, {}, set()

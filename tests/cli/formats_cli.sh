@@ -75,6 +75,26 @@ run quoted-csv solve --catalogue "$tmp/quoted.pp" --request "$request" --format 
 $check bill "$tmp/quoted-csv" "$tmp/quoted-json" >"$tmp/names" || fail "bill with quoted names"
 grep -q '|DX-16 "fast", 24 V|' "$tmp/names" || fail "the quoted name is not read back: $(cat "$tmp/names")"
 
+# Names and markings a spreadsheet would take for formulas read back as the text they are.
+"$pinsum" catalogue export "$catalogue" | python3 -c '
+import json, sys
+c = json.load(sys.stdin)
+names = {"DX-16": "=HYPERLINK(\"http://example.com/\",\"x\")", "DT-16": "+1+1", "AI-4": "@SUM(1)",
+         "CM-485": "\tTab", "TX-100": "\rCR"}
+for m in c["modules"] + c["devices"]:
+    m["name"] = names.get(m["name"], m["name"])
+for d in c["devices"]:
+    for p in d["positions"]:
+        p["modules"] = [names.get(m, m) for m in p["modules"]]
+json.dump(c, sys.stdout, ensure_ascii=False)' >"$tmp/formula.json"
+"$pinsum" catalogue import "$tmp/formula.json" "$tmp/formula.pp" || fail "formula catalogue"
+run formula-json solve --catalogue "$tmp/formula.pp" --request "$request" --format json
+run formula-csv solve --catalogue "$tmp/formula.pp" --request "$request" --format csv --solution all
+$check bill "$tmp/formula-csv" "$tmp/formula-json" >"$tmp/names" || fail "bill with formula names"
+grep -qF '|=HYPERLINK("http://example.com/","x")|' "$tmp/names" ||
+    fail "the formula name is not read back: $(cat "$tmp/names")"
+grep -qF ',"=""-DX16""",' "$tmp/formula-csv" || fail "the marking -DX16 is not written as its text"
+
 # Bad values are bad input, said once.
 for args in "--format xml" "--format csv --solution 0" "--format csv --solution 99" "--solution 1"; do
     run bad solve --catalogue "$catalogue" --request "$request" $args

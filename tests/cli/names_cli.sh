@@ -23,6 +23,14 @@ cmp -s "$tmp/nfc.out" "$tmp/nfd.out" || fail "the NFD request gives another resu
     fail "help show with an NFD name: $(cat "$tmp/err")"
 "$pinsum" help show "$catalogue" "Řada TX" | cmp -s - "$tmp/help" || fail "NFD help differs"
 
+# Two keys that differ only in their form are refused as a key given twice is, naming both.
+printf '{"counts": {"Čítač": 3, "%s": 5}}' "$(nfd 'Čítač')" >"$tmp/twice.json"
+"$pinsum" solve --catalogue "$catalogue" --request "$tmp/twice.json" >/dev/null 2>"$tmp/err"
+status=$?
+[[ $status == 2 ]] || fail "keys equal in normal form C: exit status $status"
+grep -qF "counts: the keys 'Čítač' and '$(nfd 'Čítač')' are the same name in Unicode normal form C" \
+    "$tmp/err" || fail "keys equal in normal form C: $(cat "$tmp/err")"
+
 # Hints: a missing diacritic, letter case, a missing hyphen; none for a name like nothing.
 hint() {
     local expected=$1

@@ -135,6 +135,20 @@ solve --request "$(request impossible '{"counts": {"Displej 4x20": 1}, "series":
 grep -q '^Z vybraných zařízení nelze sestavit úplné řešení zadání$' "$tmp/out" ||
     fail "no plain message for an impossible request: $(cat "$tmp/out")"
 
+# A time limit passed with --exact-only lists nothing and says so with its own exit status. The
+# stand-in solver beside a copy of the program answers at once that its time ran out.
+mkdir "$tmp/timed"
+cp "$pinsum" "$tmp/timed/pinsum"
+printf '#!/bin/sh\nprintf "PXA1\\004\\000\\000\\000"; head -c 16 /dev/zero\n' \
+    >"$tmp/timed/pinsum-exact-solver"
+chmod +x "$tmp/timed/pinsum-exact-solver"
+status=0
+"$tmp/timed/pinsum" solve --catalogue "$catalogue" --request "$request" --exact-only \
+    >"$tmp/out" 2>"$tmp/err" || status=$?
+[[ $status -eq 3 ]] || fail "exit $status for --exact-only past its time limit: $(cat "$tmp/err")"
+grep -q '^Nejlevnější řešení se nepodařilo v časovém limitu prokázat$' "$tmp/out" ||
+    fail "no message for --exact-only past its time limit: $(cat "$tmp/out")"
+
 # Ctrl+C during a long search stops it as the cancel button does: the solutions finished so far
 # are still printed. stderr is a terminal here (script), so the progress line shows when the first
 # solution is finished, and it is cleared before the program writes its note.

@@ -25,3 +25,17 @@ if ! grep -q -- '- Nejlevnější možné řešení$' <<<"$exact"; then
     echo "FAIL: the installed pinsum found no proven cheapest solution: $exact" >&2
     exit 1
 fi
+# No installed program knows the solver's place in the build tree: without the solver beside it,
+# the installed pinsum solves in its own process rather than run whatever sits at that place.
+for program in "$prefix"/libexec/pinsum/*; do
+    if [[ -f $program && -x $program ]] && strings "$program" | grep -qF "$build/apps/pinsum/"; then
+        echo "FAIL: $program holds a path into the build tree" >&2
+        exit 1
+    fi
+done
+rm "$prefix/libexec/pinsum/pinsum-exact-solver"
+exact=$("$prefix/bin/pinsum" solve --request "$source/data/request.json" --exact-only)
+if ! grep -q -- '- Nejlevnější možné řešení$' <<<"$exact"; then
+    echo "FAIL: without its solver program the installed pinsum found no proven cheapest solution: $exact" >&2
+    exit 1
+fi

@@ -17,6 +17,63 @@ CioModul* AsModule(CioType* entry) {
     return dynamic_cast<CioModul*>(entry);
 }
 
+// The device's modules in the order its positions first allow them.
+std::vector<CioModul*> AllowedModules(const CioPlc& device) {
+    std::vector<CioModul*> modules;
+    for (size_t p = 0; p < device.Count(); ++p)
+        if (const CioVariant* position = device.Position(p))
+            for (CioType* entry : position->entries)
+                if (CioModul* module = AsModule(entry);
+                    module != nullptr &&
+                    std::find(modules.begin(), modules.end(), module) == modules.end())
+                    modules.push_back(module);
+    return modules;
+}
+
+// Whether a configuration may swap one module for the other without the search seeing it: both
+// cost the same, their variants offer the same points one by one, and no rule of the device's
+// modules names or comes from any of those variants.
+bool Twins(const CioModul& a, const CioModul& b, const std::vector<CioModul*>& allowed) {
+    if (&a == &EmptyModule() || &b == &EmptyModule() || a.listPrice.scaled != b.listPrice.scaled ||
+        a.Count() != b.Count())
+        return false;
+    for (size_t v = 0; v < a.Count(); ++v) {
+        const CioVariant* x = a.Variant(v);
+        const CioVariant* y = b.Variant(v);
+        if ((x == nullptr) != (y == nullptr) || (x != nullptr && x->kindCounts != y->kindCounts))
+            return false;
+    }
+    const auto ruled = [&](const CioVariant* variant) {
+        for (const CioModul* module : allowed)
+            for (size_t v = 0; v < module->Count(); ++v)
+                if (const CioVariant* other = module->Variant(v);
+                    other != nullptr &&
+                    other->ruleCounts.Contains(const_cast<CioVariant*>(variant)))
+                    return true;
+        return !variant->ruleCounts.Empty();
+    };
+    for (const CioModul* module : {&a, &b})
+        for (size_t v = 0; v < module->Count(); ++v)
+            if (const CioVariant* variant = module->Variant(v);
+                variant != nullptr && ruled(variant))
+                return false;
+    return true;
+}
+
+// The configuration's modules, each as the first of its twins, sorted.
+std::vector<const CioModul*> TwinModules(const CioModuleSelector& s,
+                                         const std::vector<CioModul*>& allowed) {
+    std::vector<const CioModul*> modules;
+    for (CioModul* module : s.modules) {
+        const auto first = std::find_if(allowed.begin(), allowed.end(), [&](CioModul* other) {
+            return other == module || (module != nullptr && Twins(*other, *module, allowed));
+        });
+        modules.push_back(first != allowed.end() ? *first : module);
+    }
+    std::sort(modules.begin(), modules.end());
+    return modules;
+}
+
 const std::vector<CioType*>* Allowed(const CioModuleSelector& s, int p) {
     const CioVariant* position =
         s.device != nullptr ? s.device->Position(static_cast<size_t>(p)) : nullptr;
@@ -213,10 +270,18 @@ int ReferenceConfigure(CioEquip& equip, CioPlc* target, const KindCountMap& rema
     }
     equip.price += target->listPrice.Numeric();
     if (equip.selectors.size() > 1) {
+        const std::vector<CioModul*> allowed = AllowedModules(*target);
         std::vector<std::unique_ptr<CioModuleSelector>> kept;
-        for (auto& selector : equip.selectors)
-            if (kept.empty() || !selector->IsSameAsAny(kept))
+        std::vector<std::vector<const CioModul*>> keptTwins;
+        for (auto& selector : equip.selectors) {
+            auto twins = TwinModules(*selector, allowed);
+            if (kept.empty() ||
+                (!selector->IsSameAsAny(kept) &&
+                 std::find(keptTwins.begin(), keptTwins.end(), twins) == keptTwins.end())) {
                 kept.push_back(std::move(selector));
+                keptTwins.push_back(std::move(twins));
+            }
+        }
         equip.selectors = std::move(kept);
     }
     return 1;

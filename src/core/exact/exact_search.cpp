@@ -308,6 +308,11 @@ std::string EncodeAnswer(const IntegerAnswer& answer) {
     return std::move(out).Bytes();
 }
 
+size_t AnswerBytes(size_t columns) {
+    return sizeof kAnswerMark + sizeof(int32_t) + sizeof(IntegerAnswer::cost) + sizeof(uint64_t) +
+           columns * sizeof(double);
+}
+
 std::optional<IntegerAnswer> DecodeAnswer(const std::string& bytes) {
     Reader in(bytes);
     IntegerAnswer answer;

@@ -42,6 +42,8 @@ struct ExactJob {
 std::string EncodeJob(const ExactJob& job);
 std::optional<ExactJob> DecodeJob(const std::string& bytes);
 std::string EncodeAnswer(const IntegerAnswer& answer);
+// The length of an encoded answer with a value for each of the columns.
+size_t AnswerBytes(size_t columns);
 std::optional<IntegerAnswer> DecodeAnswer(const std::string& bytes);
 
 } // namespace pinsum

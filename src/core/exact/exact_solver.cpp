@@ -276,7 +276,7 @@ ExactResult CbcExactStep::Solve(const CioProject& project, const ManualResetEven
     const ExactJob job{BuildProgram(candidates, wanted), m_timeLimit, m_firstColumns};
     m_columns = job.exact.program.Columns();
     const std::optional<IntegerAnswer> apart =
-        SolveApart(SolverProgram(), EncodeJob(job), m_timeLimit, stop);
+        SolveApart(SolverProgram(), EncodeJob(job), AnswerBytes(m_columns), m_timeLimit, stop);
     IntegerAnswer answer = apart ? *apart : SolveHere(job, stop);
     // An answer that does not fit the program is no answer.
     if (answer.status == IntegerAnswer::Status::Optimal && answer.values.size() != m_columns)

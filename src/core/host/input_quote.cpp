@@ -24,8 +24,15 @@ size_t ShownEnd(std::string_view text) {
     return end;
 }
 
-void AppendEscaped(std::string& out, char c) {
+void AppendHex(std::string& out, const char* prefix, unsigned value, int digits) {
     static const char kHex[] = "0123456789abcdef";
+    out += prefix;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += kHex[(value >> shift) & 0x0F];
+}
+
+// A control character as an escape, any other byte as it is.
+void AppendEscaped(std::string& out, char c) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x20 && byte != 0x7F) {
         out += c;
@@ -42,13 +49,67 @@ void AppendEscaped(std::string& out, char c) {
         out += "\\t";
         break;
     default:
-        out += "\\x";
-        out += kHex[byte >> 4];
-        out += kHex[byte & 0x0F];
+        AppendHex(out, "\\x", byte, 2);
     }
 }
 
+// The length of the well-formed UTF-8 sequence at `at`, 0 when there is none.
+size_t SequenceLength(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned lead = byte(0);
+    size_t length = 0;
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() - at < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (!IsContinuation(text[at + i]))
+            return 0;
+    return length;
+}
+
 } // namespace
+
+std::string ShowControls(std::string_view utf8, std::string_view layout) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const char c = utf8[at];
+        const size_t length = SequenceLength(utf8, at);
+        if (length == 0) {
+            AppendHex(out, "\\x", static_cast<unsigned char>(c), 2);
+            ++at;
+        } else if (length == 1) {
+            if (layout.find(c) != std::string_view::npos)
+                out += c;
+            else
+                AppendEscaped(out, c);
+            ++at;
+        } else if (length == 2 && c == '\xC2' && static_cast<unsigned char>(utf8[at + 1]) < 0xA0) {
+            AppendHex(out, "\\u00", static_cast<unsigned char>(utf8[at + 1]), 2);
+            at += 2;
+        } else {
+            out.append(utf8.substr(at, length));
+            at += length;
+        }
+    }
+    return out;
+}
 
 std::string ShortenInput(std::string_view text) {
     const size_t end = ShownEnd(text);

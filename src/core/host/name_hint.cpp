@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "host/input_quote.h"
+#include "host/message_language.h"
+#include "host/program_texts.h"
 
 namespace pinsum {
 namespace {
@@ -69,13 +71,13 @@ std::vector<std::string> ClosestNames(std::string_view typed,
 std::string DidYouMean(const std::vector<std::string>& cp1250Names) {
     if (cp1250Names.empty())
         return "";
-    std::string text = " (did you mean ";
+    std::string names;
     for (size_t i = 0; i < cp1250Names.size(); ++i) {
         if (i > 0)
-            text += i + 1 == cp1250Names.size() ? " or " : ", ";
-        text += QuoteCp1250Input(cp1250Names[i]);
+            names += i + 1 == cp1250Names.size() ? Translate(" or ") : ", ";
+        names += QuoteCp1250Input(cp1250Names[i]);
     }
-    return text + "?)";
+    return FormatText(Translate(" (did you mean %s?)"), {names});
 }
 
 } // namespace pinsum

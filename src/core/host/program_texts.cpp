@@ -39,6 +39,7 @@ const std::unordered_map<int, const char*> kTexts = {
     {52142, "Nejlevnější řešení se nepodařilo v časovém limitu prokázat"},
     {52144, "Výpočet nejlevnějšího řešení selhal"},
     {52145, "Hledání nejlevnějšího řešení"},
+    {52146, "Hledání řešení selhalo"},
     {53001, "Chyba aktualizace"},
     {53002, "Nelze přepsat soubor databáze"},
     {53003, "Databáze je aktuální"},

@@ -39,6 +39,7 @@ enum class TextId : int {
     ExactTimeLimit = 52142, // "Nejlevnější řešení se nepodařilo v časovém limitu prokázat"
     ExactFailed = 52144,    // "Výpočet nejlevnějšího řešení selhal"
     ExactProgress = 52145,  // "Hledání nejlevnějšího řešení"
+    SearchFailed = 52146,   // "Hledání řešení selhalo"
     UpdateError = 53001,
     CannotReplaceDatabase = 53002,
     DatabaseCurrent = 53003,

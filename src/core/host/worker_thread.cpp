@@ -28,7 +28,12 @@ bool WorkerThread::Start(std::function<void()> task) {
     try {
         m_thread = std::thread([task = std::move(task)] {
             LowerToIdlePriority();
-            task();
+            // An exception leaving a thread ends the whole program; the tasks report their own
+            // failures, and this is only the last guard.
+            try {
+                task();
+            } catch (...) {
+            }
         });
     } catch (const std::system_error&) {
         return false;

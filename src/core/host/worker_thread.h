@@ -19,7 +19,8 @@ public:
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 
-    // Starts the task on a new thread; false when the thread cannot be created.
+    // Starts the task on a new thread; false when the thread cannot be created. An exception the
+    // task lets go ends the task, not the program.
     bool Start(std::function<void()> task);
     // Sets the stop event and gives the thread normal priority again, so that a busy machine
     // cannot starve the task on its way to the end.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "host/message_language.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/catalogue_json_common.h"
 #include "model/cio_db.h"
@@ -25,10 +27,11 @@ std::string Utf8(const std::string& cp1250) {
 // of another class has no place in the JSON form.
 template <class T> const T& Expect(const CioType* object, const std::string& path) {
     if (object == nullptr)
-        Fail(path, "missing object");
+        Fail(path, Translate("missing object"));
     if (typeid(*object) != typeid(T)) {
         const char* tag = KindTag(object->kind);
-        Fail(path, std::string("unexpected object of kind ") + (tag != nullptr ? tag : "?"));
+        Fail(path,
+             FormatText(Translate("unexpected object of kind %s"), {tag != nullptr ? tag : "?"}));
     }
     return static_cast<const T&>(*object);
 }
@@ -209,7 +212,7 @@ Json Exporter::Device(const CioType* object, const std::string& path) const {
     PutModulePart(out, device);
     if (device.series.object != nullptr)
         out["series"] =
-            Ref(m_refs.SeriesRef(device.series.object), device.series.object, path, "series");
+            Ref(m_refs.SeriesRef(device.series.object), device.series.object, path, N_("series"));
     out["type"] = EnumJson(device.deviceType, kTypeNames);
     out["io_speed"] = EnumJson(device.ioSpeed, kSpeedNames);
     out["control"] = EnumJson(device.control, kControlNames);
@@ -230,7 +233,7 @@ Json Exporter::Position(const CioType* object, const std::string& path) const {
     Json modules = Json::array();
     for (const CioType* module : position.entries)
         if (module != nullptr)
-            modules.push_back(Ref(m_refs.ModuleRef(module), module, path, "allowed module"));
+            modules.push_back(Ref(m_refs.ModuleRef(module), module, path, N_("allowed module")));
     out["modules"] = std::move(modules);
     PutRules(out, position, path);
     PutExtras(out, position);
@@ -251,7 +254,7 @@ Json Exporter::Points(const CioVariant& variant, const std::string& path) const 
             continue;
         }
         Json run;
-        run["kind"] = Ref(m_refs.KindRef(kind), kind, path, "point");
+        run["kind"] = Ref(m_refs.KindRef(kind), kind, path, N_("point"));
         run["count"] = 1;
         runs.push_back(std::move(run));
         last = kind;
@@ -264,7 +267,7 @@ Json Exporter::Lines(const CioMapArray& lines, const std::string& path) const {
     for (const CioType* line : lines.entries)
         if (line != nullptr)
             out.push_back(Ref(m_refs.FindLine(line->name).object == line ? line->name : "", line,
-                              path, "line"));
+                              path, N_("line")));
     return out;
 }
 
@@ -272,7 +275,7 @@ void Exporter::PutRules(Json& out, const CioVariant& variant, const std::string&
     Json rules = Json::array();
     for (const CioType* rule : variant.rules.entries)
         if (rule != nullptr)
-            rules.push_back(Ref(m_refs.VariantRef(rule), rule, path, "rule"));
+            rules.push_back(Ref(m_refs.VariantRef(rule), rule, path, N_("rule")));
     if (!rules.empty())
         out["rules"] = std::move(rules);
 }
@@ -285,7 +288,8 @@ Json Exporter::Ref(const std::string& ref, const CioType* object, const std::str
         return Utf8(ref);
     const ListRef elsewhere = m_refs.AnyRef(object);
     if (elsewhere.list == nullptr)
-        Fail(path, std::string("a ") + what + " refers to an object outside the catalogue's lists");
+        Fail(path, FormatText(Translate("a %s refers to an object outside the catalogue's lists"),
+                              {Translate(what)}));
     Json out;
     if (elsewhere.list == std::string_view(kDatabase))
         out[kDatabase] = true;

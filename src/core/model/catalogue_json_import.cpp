@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "host/input_quote.h"
+#include "host/message_language.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/catalogue_json.h"
 #include "model/catalogue_json_common.h"
@@ -40,23 +42,23 @@ const Json& EmptyArray() {
 
 std::string ToText(const Json& value, const std::string& path) {
     if (!value.is_string())
-        Fail(path, "expected a string");
+        Fail(path, Translate("expected a string"));
     const auto& utf8 = value.get_ref<const std::string&>();
     if (!IsCp1250Representable(utf8))
-        Fail(path, QuoteInput(utf8) + " has characters outside Windows-1250");
+        Fail(path,
+             FormatText(Translate("%s has characters outside Windows-1250"), {QuoteInput(utf8)}));
     return Utf8ToCp1250(utf8);
 }
 
 int64_t ToInteger(const Json& value, const std::string& path, int64_t min, int64_t max) {
     if (!value.is_number_integer())
-        Fail(path, "expected an integer");
+        Fail(path, Translate("expected an integer"));
     const bool inRange = value.is_number_unsigned()
                              ? value.get<uint64_t>() <= static_cast<uint64_t>(max) &&
                                    static_cast<int64_t>(value.get<uint64_t>()) >= min
                              : value.get<int64_t>() >= min && value.get<int64_t>() <= max;
     if (!inRange)
-        Fail(path,
-             "expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
+        Fail(path, FormatText(Translate("expected an integer from %d to %d"), {min, max}));
     return value.get<int64_t>();
 }
 
@@ -67,28 +69,29 @@ int32_t ToEnum(const Json& value, const std::string& path, const EnumNames& name
     for (size_t i = 0; i < names.size(); ++i)
         if (value == names[i])
             return static_cast<int32_t>(i);
-    Fail(path, "unknown value " + QuoteInput(value.get_ref<const std::string&>()) + " (expected '" +
-                   names[0] + "', '" + names[1] + "' or a number)");
+    Fail(path, FormatText(Translate("unknown value %s (expected '%s', '%s' or a number)"),
+                          {QuoteInput(value.get_ref<const std::string&>()), names[0], names[1]}));
 }
 
 CioType* Resolve(const Lookup& lookup, const std::string& path, const std::string& what,
                  const std::string& cp1250Ref) {
     const std::string ref = QuoteCp1250Input(cp1250Ref);
     if (lookup.match == Match::Unknown)
-        Fail(path, "unknown " + what + " " + ref);
+        Fail(path, FormatText(Translate("unknown %s %s"), {what, ref}));
     if (lookup.match == Match::Ambiguous && lookup.choices.empty())
-        Fail(path, what + " " + ref +
-                       " can be read in more than one way; refer to the module by "
-                       "its index ('#N/...')");
+        Fail(path, FormatText(Translate("%s %s can be read in more than one way; refer to the "
+                                        "module by its index ('#N/...')"),
+                              {what, ref}));
     if (lookup.match == Match::Ambiguous) {
         // A name can be shared by thousands; a few choices show the way.
         std::string choices;
         const size_t shown = std::min(lookup.choices.size(), kShownChoices);
         for (size_t i = 0; i < shown; ++i)
-            choices += (i == 0 ? "" : " or ") + QuoteCp1250Input(lookup.choices[i]);
+            choices += (i == 0 ? "" : Translate(" or ")) + QuoteCp1250Input(lookup.choices[i]);
         if (shown < lookup.choices.size())
-            choices += " (or one of " + std::to_string(lookup.choices.size() - shown) + " more)";
-        Fail(path, what + " " + ref + " is not unique; use " + choices);
+            choices +=
+                FormatText(Translate(" (or one of %d more)"), {lookup.choices.size() - shown});
+        Fail(path, FormatText(Translate("%s %s is not unique; use %s"), {what, ref, choices}));
     }
     return lookup.object;
 }
@@ -99,7 +102,7 @@ class JsonObject {
 public:
     JsonObject(const Json& json, std::string path) : m_json(json), m_path(std::move(path)) {
         if (!json.is_object())
-            Fail(m_path, "expected an object");
+            Fail(m_path, Translate("expected an object"));
     }
 
     const std::string& Path() const { return m_path; }
@@ -119,14 +122,14 @@ public:
     std::string RequiredText(const char* key) {
         const Json* value = Find(key);
         if (value == nullptr)
-            Fail(m_path, std::string("missing field '") + key + "'");
+            Fail(m_path, FormatText(Translate("missing field '%s'"), {key}));
         return ToText(*value, PathOf(key));
     }
 
     bool Bool(const char* key) {
         const Json* value = Find(key);
         if (value != nullptr && !value->is_boolean())
-            Fail(PathOf(key), "expected true or false");
+            Fail(PathOf(key), Translate("expected true or false"));
         return value != nullptr && value->get<bool>();
     }
 
@@ -143,7 +146,7 @@ public:
     const Json& Array(const char* key) {
         const Json* value = Find(key);
         if (value != nullptr && !value->is_array())
-            Fail(PathOf(key), "expected an array");
+            Fail(PathOf(key), Translate("expected an array"));
         return value == nullptr ? EmptyArray() : *value;
     }
 
@@ -155,7 +158,7 @@ public:
     void Finish() const {
         for (const auto& item : m_json.items())
             if (std::find(m_read.begin(), m_read.end(), item.key()) == m_read.end())
-                Fail(m_path, "unknown field " + QuoteInput(item.key()));
+                Fail(m_path, FormatText(Translate("unknown field %s"), {QuoteInput(item.key())}));
     }
 
 private:
@@ -205,7 +208,7 @@ void ReadExtras(JsonObject& in, CioType& object, uint32_t namedBits = 0) {
     object.help = in.Text("help", object.help);
     const auto flags = static_cast<uint32_t>(in.Integer("flags", 0, 0, kUInt32Max));
     if ((flags & namedBits) != 0)
-        Fail(in.PathOf("flags"), "holds bits that the named fields set");
+        Fail(in.PathOf("flags"), Translate("holds bits that the named fields set"));
     object.flags |= flags;
 }
 
@@ -241,17 +244,20 @@ void ReadRefListHeader(JsonObject& owner, const char* key, CioMapArray& list) {
 // with it.
 int64_t ToPrice(const Json& value, const std::string& path) {
     if (!value.is_string())
-        Fail(path, "expected a decimal number as a string");
+        Fail(path, Translate("expected a decimal number as a string"));
     const auto& text = value.get_ref<const std::string&>();
     const std::optional<int64_t> scaled = ParsePrice(text);
     if (!scaled)
-        Fail(path, QuoteInput(text) +
-                       " is not a price (a decimal number with at most four decimal places)");
+        Fail(path, FormatText(Translate("%s is not a price (a decimal number with at most four "
+                                        "decimal places)"),
+                              {QuoteInput(text)}));
     const std::string largest = FormatPrice({0, kMaxPriceScaled});
     if (*scaled < 0)
-        Fail(path, QuoteInput(text) + " is negative; a price is 0 to " + largest);
+        Fail(path, FormatText(Translate("%s is negative; a price is 0 to %s"),
+                              {QuoteInput(text), largest}));
     if (*scaled > kMaxPriceScaled)
-        Fail(path, QuoteInput(text) + " is larger than " + largest + ", the largest price");
+        Fail(path, FormatText(Translate("%s is larger than %s, the largest price"),
+                              {QuoteInput(text), largest}));
     return *scaled;
 }
 
@@ -287,10 +293,10 @@ std::unique_ptr<CioDb> Importer::Run() {
 void Importer::ReadFormat() {
     const Json* format = m_root.Find("format");
     if (format == nullptr || *format != kFormat)
-        Fail("format", std::string("expected \"") + kFormat + "\"");
+        Fail("format", FormatText(Translate("expected \"%s\""), {kFormat}));
     const Json* version = m_root.Find("version");
     if (version == nullptr || !version->is_number_integer() || *version != kVersion)
-        Fail("version", "expected " + std::to_string(kVersion));
+        Fail("version", FormatText(Translate("expected %d"), {kVersion}));
 }
 
 void Importer::ReadListHeaders() {
@@ -402,12 +408,13 @@ void Importer::ReadPoints(const Json& points, const std::string& path, CioVarian
         JsonObject run(points[i], ItemPath(pointsPath, i));
         const Json* ref = run.Find("kind");
         if (ref == nullptr)
-            Fail(run.Path(), "missing field 'kind'");
-        CioType* kind = RefTo(*ref, run.PathOf("kind"), path, "IO kind", &References::FindKind);
+            Fail(run.Path(), FormatText(Translate("missing field '%s'"), {"kind"}));
+        CioType* kind =
+            RefTo(*ref, run.PathOf("kind"), path, Translate("IO kind"), &References::FindKind);
         const auto count = static_cast<size_t>(run.Integer("count", 1, 1, kMaxVariantPoints));
         run.Finish();
         if (variant.entries.size() + count > kMaxVariantPoints)
-            Fail(path, "more than " + std::to_string(kMaxVariantPoints) + " points");
+            Fail(path, FormatText(Translate("more than %d points"), {kMaxVariantPoints}));
         variant.entries.insert(variant.entries.end(), count, kind);
     }
 }
@@ -415,14 +422,14 @@ void Importer::ReadPoints(const Json& points, const std::string& path, CioVarian
 void Importer::ReadRules(const Json& rules, const std::string& path, CioVariant& variant) const {
     for (size_t i = 0; i < rules.size(); ++i)
         variant.rules.entries.push_back(RefTo(rules[i], ItemPath(FieldPath(path, "rules"), i), path,
-                                              "variant", &References::FindVariant));
+                                              Translate("variant"), &References::FindVariant));
 }
 
 void Importer::ReadModules(const Json& modules, const std::string& path,
                            CioVariant& position) const {
     for (size_t i = 0; i < modules.size(); ++i)
         position.entries.push_back(RefTo(modules[i], ItemPath(FieldPath(path, "modules"), i), path,
-                                         "module", &References::FindModule));
+                                         Translate("module"), &References::FindModule));
 }
 
 void Importer::ReadSeries(const Json* series, const std::string& path, CioPlc& device) const {
@@ -430,13 +437,13 @@ void Importer::ReadSeries(const Json* series, const std::string& path, CioPlc& d
         return;
     const std::string ref = ToText(*series, FieldPath(path, "series"));
     device.series.object =
-        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), path, "series", ref));
+        static_cast<CioLine*>(Resolve(m_refs->FindSeries(ref), path, Translate("series"), ref));
 }
 
 void Importer::ReadLines(const Json& lines, const std::string& path, CioPlc& device) const {
     for (size_t i = 0; i < lines.size(); ++i)
         device.lines.entries.push_back(RefTo(lines[i], ItemPath(FieldPath(path, "lines"), i), path,
-                                             "line", &References::FindLine));
+                                             Translate("line"), &References::FindLine));
 }
 
 // A reference is a text that the place's own list finds, or {"LIST": text} for an object in
@@ -448,21 +455,22 @@ CioType* Importer::RefTo(const Json& value, const std::string& valuePath, const 
         return Resolve((*m_refs.*find)(ref), path, what, ref);
     }
     if (!value.is_object() || value.size() != 1)
-        Fail(valuePath, "expected a name or an object {\"LIST\": name}");
+        Fail(valuePath, Translate("expected a name or an object {\"LIST\": name}"));
     const auto item = value.items().begin();
     const std::string list = item.key();
     const Json& inner = item.value();
     const std::string innerPath = FieldPath(valuePath, list);
     if (list == kDatabase) {
         if (inner != true)
-            Fail(innerPath, "expected true");
+            Fail(innerPath, Translate("expected true"));
         return m_db.get();
     }
     const References::Finder elsewhere = References::FinderOf(list);
     if (elsewhere == nullptr)
-        Fail(valuePath, "unknown list " + QuoteInput(list));
+        Fail(valuePath, FormatText(Translate("unknown list %s"), {QuoteInput(list)}));
     const std::string ref = ToText(inner, innerPath);
-    return Resolve((*m_refs.*elsewhere)(ref), path, "entry of " + list, ref);
+    return Resolve((*m_refs.*elsewhere)(ref), path, FormatText(Translate("entry of %s"), {list}),
+                   ref);
 }
 
 } // namespace

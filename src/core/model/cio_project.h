@@ -123,6 +123,10 @@ private:
     void ReportProgress(const std::string& text);
     void ReportSearchProgress();
     void ShowMessage(const std::string& text, bool information);
+    // Compile's work; an exception from it ends the search as failed.
+    void Search(CompileRequest* request);
+    // Drops what a failed search holds.
+    void AbandonSearch();
     // Collects the effective request, the root controllers and the candidate devices; false
     // with the message shown when the request cannot be searched.
     bool PrepareSearch(int32_t& largestTerminalCount, std::vector<CioNode*>& terminals);

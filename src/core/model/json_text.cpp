@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "host/input_quote.h"
+#include "host/message_language.h"
+#include "host/program_texts.h"
 
 namespace pinsum {
 namespace {
@@ -48,7 +50,8 @@ public:
         Open& object = m_open.back();
         if (!object.keys.insert(key).second) {
             const std::string path = Path();
-            m_error = (path.empty() ? "" : path + ": ") + "duplicate key " + QuoteInput(key);
+            m_error = (path.empty() ? "" : path + ": ") +
+                      FormatText(Translate("duplicate key %s"), {QuoteInput(key)});
             return false;
         }
         object.key = std::move(key);
@@ -64,15 +67,15 @@ public:
     bool parse_error(std::size_t, const std::string& lastToken,
                      const nlohmann::detail::exception& e) {
         // Without the library's "[json.exception.parse_error.101] " prefix, and with the token
-        // it quotes shortened.
+        // it quotes shortened, its bytes that are no UTF-8 escaped.
         std::string what = e.what();
         const size_t start = what.find("] ");
         if (start != std::string::npos)
             what.erase(0, start + 2);
         const std::string quoted = "'" + lastToken + "'";
         if (const size_t at = what.find(quoted); !lastToken.empty() && at != std::string::npos)
-            what.replace(at, quoted.size(), QuoteInput(lastToken));
-        m_error = "invalid JSON: " + what;
+            what.replace(at, quoted.size(), QuoteInput(ShowControls(lastToken)));
+        m_error = FormatText(Translate("invalid JSON: %s"), {what});
         return false;
     }
 

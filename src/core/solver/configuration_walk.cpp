@@ -1,6 +1,11 @@
 #include "solver/configuration_walk.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "model/cio_modul.h"
 #include "model/cio_plc.h"
@@ -53,6 +58,37 @@ std::vector<PositionChoice> Choices(const CioVariant& position) {
     return choices;
 }
 
+// Whether a module's variants stay out of every rule of the device's choices, so that another
+// module can stand in for it.
+bool OutsideRules(const CioModul& module, const std::unordered_set<const CioType*>& ruled) {
+    for (size_t v = 0; v < module.Count(); ++v) {
+        const CioVariant* variant = module.Variant(v);
+        if (variant != nullptr && (!variant->ruleCounts.Empty() || ruled.contains(variant)))
+            return false;
+    }
+    return true;
+}
+
+// What twins share: the price and each variant's points in order, as bytes, so that finding a
+// module's first twin costs a look-up rather than a comparison with every module before it.
+std::string TwinKey(const CioModul& module) {
+    std::string key;
+    const auto put = [&key](const auto& value) {
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    put(module.listPrice.scaled);
+    for (size_t v = 0; v < module.Count(); ++v) {
+        const CioVariant* variant = module.Variant(v);
+        put(variant != nullptr ? variant->kindCounts.Size() : SIZE_MAX);
+        if (variant != nullptr)
+            for (const auto& [kind, count] : variant->kindCounts) {
+                put(kind);
+                put(count);
+            }
+    }
+    return key;
+}
+
 } // namespace
 
 ConfigurationWalk::ConfigurationWalk(CioPlc* device) : m_device(device) {
@@ -75,6 +111,31 @@ ConfigurationWalk::ConfigurationWalk(CioPlc* device) : m_device(device) {
     for (auto& choices : m_choices)
         for (PositionChoice& choice : choices)
             AddPoints(choice);
+    MarkTwins();
+}
+
+void ConfigurationWalk::MarkTwins() {
+    std::unordered_set<const CioType*> ruled;
+    for (const auto& choices : m_choices)
+        for (const PositionChoice& choice : choices)
+            for (const auto& entry : choice.variant->ruleCounts)
+                ruled.insert(entry.first);
+    const CioModul* emptyModule = &EmptyModule();
+    std::unordered_map<const CioModul*, const CioModul*> twins;
+    std::unordered_map<std::string, const CioModul*> firsts;
+    for (auto& choices : m_choices) {
+        std::set<std::pair<const CioModul*, uint16_t>> taken;
+        for (PositionChoice& choice : choices) {
+            auto [found, added] = twins.try_emplace(choice.module, choice.module);
+            if (added && choice.module != emptyModule && !choice.empty &&
+                OutsideRules(*choice.module, ruled)) {
+                found->second =
+                    firsts.try_emplace(TwinKey(*choice.module), choice.module).first->second;
+            }
+            choice.twin = found->second;
+            choice.twinRepeat = !taken.emplace(choice.twin, choice.variantIndex).second;
+        }
+    }
 }
 
 bool ConfigurationWalk::Attachable() const {

@@ -19,6 +19,12 @@ struct PositionChoice {
     CioVariant* variant = nullptr;
     uint16_t moduleIndex = 0;
     uint16_t variantIndex = 0;
+    // The module standing for this one and its twins (see ConfigurationWalk); the module itself
+    // when it has none.
+    const CioModul* twin = nullptr;
+    // An earlier choice of the position takes the same variant of a twin: every configuration
+    // with this choice comes after one alike with that choice instead.
+    bool twinRepeat = false;
     // The empty variant: the position stays unoccupied.
     bool empty = false;
     int64_t scaledPrice = 0;
@@ -31,6 +37,11 @@ struct PositionChoice {
 // (position 0 fastest, each position's modules in list order and each module's variants in
 // order), without the configurations that leave a gap before an occupied position or put a
 // variant before one it excludes.
+//
+// Modules alike in price and in the points of every variant, none of whose variants takes part in
+// a rule, are twins: configurations that differ only by which twin they use are equal in price,
+// points and validity, so the search takes them for one. Each choice names the first of its
+// module's twins.
 //
 // Every configuration comes with its capacity row: one column per IO point kind the device can
 // offer, in order of first appearance, with the points of that kind, then one column per
@@ -57,8 +68,11 @@ public:
 
     // Calls visit(digits, scaledPrice, capacities) for every valid configuration in order, with
     // one digit per position indexing Choice; stops when visit returns false. Returns false
-    // when it stopped early, for visit or for the stop event.
-    template <class Visit> bool Run(Visit&& visit, const ManualResetEvent* stop = nullptr) const;
+    // when it stopped early, for visit or for the stop event. Without twin repeats, the
+    // configurations using a choice marked twinRepeat are left out.
+    template <class Visit>
+    bool Run(Visit&& visit, const ManualResetEvent* stop = nullptr,
+             bool withTwinRepeats = true) const;
 
     // Long loops over configurations poll the stop event this often, so that a cancel is seen
     // within milliseconds.
@@ -70,6 +84,7 @@ private:
               bool occupiedAbove) const;
     size_t Column(CioType* kind);
     void AddPoints(PositionChoice& choice);
+    void MarkTwins();
 
     CioPlc* m_device = nullptr;
     std::vector<std::vector<PositionChoice>> m_choices;
@@ -81,7 +96,8 @@ private:
 };
 
 template <class Visit>
-bool ConfigurationWalk::Run(Visit&& visit, const ManualResetEvent* stop) const {
+bool ConfigurationWalk::Run(Visit&& visit, const ManualResetEvent* stop,
+                            bool withTwinRepeats) const {
     const size_t n = m_choices.size();
     if (n == 0)
         return true;
@@ -99,7 +115,8 @@ bool ConfigurationWalk::Run(Visit&& visit, const ManualResetEvent* stop) const {
             return false;
         const std::vector<PositionChoice>& choices = m_choices[p];
         uint32_t d = next[p];
-        while (d < choices.size() && !Fits(p, choices[d], digits.data(), occupied[p + 1] != 0))
+        while (d < choices.size() && ((!withTwinRepeats && choices[d].twinRepeat) ||
+                                      !Fits(p, choices[d], digits.data(), occupied[p + 1] != 0)))
             ++d;
         if (d == choices.size()) {
             if (p == n - 1)

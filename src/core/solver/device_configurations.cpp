@@ -93,8 +93,9 @@ private:
 
 // Keeps the first configuration of each set of modules, as Configure always has: a later one is
 // dropped when it uses the same modules as a kept one, in any positions, or when it leaves two
-// positions to the empty module (the selectors' IsSameAs). Fed one configuration at a time, so
-// that however many tie, only the kept ones take memory.
+// positions to the empty module (the selectors' IsSameAs). A module counts as the first of its
+// twins, so that configurations differing only by a twin do not fork the search. Fed one
+// configuration at a time, so that however many tie, only the kept ones take memory.
 class DeviceConfigurations::Distinct {
 public:
     explicit Distinct(const ConfigurationWalk& walk)
@@ -103,7 +104,7 @@ public:
     void Add(const uint32_t* digits) {
         const size_t n = m_modules.size();
         for (size_t p = 0; p < n; ++p)
-            m_modules[p] = m_walk->Choice(p, digits[p]).module;
+            m_modules[p] = m_walk->Choice(p, digits[p]).twin;
         if (!m_kept.empty() && std::count(m_modules.begin(), m_modules.end(), m_emptyModule) >= 2)
             return;
         if (m_used.size() == kMaxKept)
@@ -136,7 +137,7 @@ public:
             [this](const uint32_t* digits, int64_t scaledPrice, const int32_t* row) {
                 return Add(digits, scaledPrice, row);
             },
-            m_target.m_stop);
+            m_target.m_stop, false);
         if (!complete)
             return false;
         LayOut();
@@ -341,7 +342,7 @@ BestConfigurations DeviceConfigurations::BestWalked(const Scoring& scoring, bool
             distinct.Add(digits);
             return true;
         },
-        m_stop);
+        m_stop, false);
     if (complete)
         best.digits = distinct.Take();
     return best;

@@ -56,6 +56,27 @@ void CioProject::ShowMessage(const std::string& text, bool information) {
 int CioProject::Compile(CompileRequest* request) {
     if (request == nullptr)
         return 0;
+    try {
+        Search(request);
+    } catch (const std::exception&) {
+        // Most likely memory ran out: whatever the search holds is half made, and is dropped.
+        AbandonSearch();
+        ShowMessage(ProgramText(TextId::SearchFailed), false);
+    }
+    return 0;
+}
+
+void CioProject::AbandonSearch() {
+    children.clear();
+    finished.clear();
+    m_abandoned.clear();
+    effectiveRequest.clear();
+    candidateDevices.clear();
+    rootControllers.clear();
+    configurations = nullptr;
+}
+
+void CioProject::Search(CompileRequest* request) {
     children.clear();
     m_abandoned.clear();
     effectiveRequest.clear();
@@ -74,12 +95,18 @@ int CioProject::Compile(CompileRequest* request) {
     int32_t largestTerminalCount = 0;
     std::vector<CioNode*> terminals;
     if (!PrepareSearch(largestTerminalCount, terminals))
-        return 0;
+        return;
     children.clear();
     ExactResult exact;
     if (request->exact != nullptr) {
         ReportProgress(ProgramText(TextId::ExactProgress));
-        exact = request->exact->Solve(*this, stopEvent);
+        try {
+            exact = request->exact->Solve(*this, stopEvent);
+        } catch (const std::exception&) {
+            // The search's own solutions are still worth having.
+            exact = ExactResult{};
+            exact.outcome = ExactOutcome::Failed;
+        }
         exactOutcome = exact.outcome;
     }
     if (request->exact == nullptr || !request->exactOnly) {
@@ -89,7 +116,6 @@ int CioProject::Compile(CompileRequest* request) {
         configurations = nullptr;
     }
     FinishSearch(exact);
-    return 0;
 }
 
 bool CioProject::PrepareSearch(int32_t& largestTerminalCount, std::vector<CioNode*>& terminals) {
@@ -237,6 +263,12 @@ void CioProject::ExpandController(CioPlc* controller) {
         else
             ++j;
         ReportSearchProgress();
+    }
+    // A stop seen in the last step leaves the controller's solutions as unfinished as one seen
+    // here: they go, and the solutions finished so far stay.
+    if (StopRequested()) {
+        m_interrupted = true;
+        return;
     }
     for (auto& entry : children)
         finished.push_back(std::move(entry));

@@ -1,12 +1,16 @@
 #include "solver/search_request.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <utility>
 
 #include <nlohmann/json.hpp>
 
 #include "host/input_quote.h"
+#include "host/message_language.h"
 #include "host/name_hint.h"
+#include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/cio_db.h"
 #include "model/cio_line.h"
@@ -49,7 +53,7 @@ Json ParseJson(std::string_view text) {
 // Saturated to the int64 range, so that a huge value still reads as out of range.
 int64_t ToInteger(const Json& value, const std::string& path) {
     if (!value.is_number_integer())
-        Fail(path, "expected an integer");
+        Fail(path, Translate("expected an integer"));
     if (value.is_number_unsigned())
         return static_cast<int64_t>(
             std::min<uint64_t>(value.get<uint64_t>(), static_cast<uint64_t>(INT64_MAX)));
@@ -58,11 +62,11 @@ int64_t ToInteger(const Json& value, const std::string& path) {
 
 std::vector<std::string> ToNames(const Json& value, const std::string& path) {
     if (!value.is_array())
-        Fail(path, "expected an array");
+        Fail(path, Translate("expected an array"));
     std::vector<std::string> names;
     for (size_t i = 0; i < value.size(); ++i) {
         if (!value[i].is_string())
-            Fail(IndexPath(path, i), "expected a string");
+            Fail(IndexPath(path, i), Translate("expected a string"));
         names.push_back(value[i].get<std::string>());
     }
     return names;
@@ -70,13 +74,14 @@ std::vector<std::string> ToNames(const Json& value, const std::string& path) {
 
 std::vector<RequestedCount> ToCounts(const Json& value) {
     if (!value.is_object())
-        Fail(kCounts, "expected an object");
+        Fail(kCounts, Translate("expected an object"));
     std::vector<RequestedCount> counts;
     for (const auto& [kind, count] : value.items()) {
         const std::string path = KeyPath(kCounts, kind);
         const int64_t n = ToInteger(count, path);
         if (n < 0 || n > kMaxRequestedCount)
-            Fail(path, "expected an integer from 0 to " + std::to_string(kMaxRequestedCount));
+            Fail(path, FormatText(Translate("expected an integer from %d to %d"),
+                                  {0, kMaxRequestedCount}));
         counts.push_back({kind, static_cast<int32_t>(n)});
     }
     return counts;
@@ -96,14 +101,14 @@ public:
     explicit Catalogue(CioProject& project);
 
     CioNode* Kind(const std::string& utf8, const std::string& path) const {
-        return m_items[Find(m_kinds, utf8, "IO kind", path)];
+        return m_items[Find(m_kinds, utf8, Translate("IO kind"), path)];
     }
     CioNode* Terminal(const std::string& utf8, const std::string& path) const;
     CioType* Series(const std::string& utf8, const std::string& path) const {
-        return m_series[Find(m_series, utf8, "series", path)];
+        return m_series[Find(m_series, utf8, Translate("series"), path)];
     }
     CioPlc* Device(const std::string& utf8, const std::string& path) const {
-        return m_devices[Find(m_devices, utf8, "device", path)];
+        return m_devices[Find(m_devices, utf8, Translate("device"), path)];
     }
 
 private:
@@ -135,7 +140,7 @@ Catalogue::Catalogue(CioProject& project) {
 CioNode* Catalogue::Terminal(const std::string& utf8, const std::string& path) const {
     CioNode* item = Kind(utf8, path);
     if (item->Kind()->Category() == 0)
-        Fail(path, "IO kind " + QuoteInput(utf8) + " is not a terminal kind");
+        Fail(path, FormatText(Translate("IO kind %s is not a terminal kind"), {QuoteInput(utf8)}));
     return item;
 }
 
@@ -154,13 +159,12 @@ size_t Catalogue::Find(const std::vector<T*>& objects, const std::string& utf8, 
         std::vector<std::string> names;
         for (const T* object : objects)
             names.push_back(object->name);
-        Fail(path, std::string("unknown ") + what + " " + QuoteInput(utf8) +
+        Fail(path, FormatText(Translate("unknown %s %s"), {what, QuoteInput(utf8)}) +
                        (representable ? DidYouMean(ClosestNames(name, names)) : ""));
     }
     if (found.size() > 1)
-        Fail(path, std::string(what) + " " + QuoteInput(utf8) +
-                       " is ambiguous: the catalogue has " + std::to_string(found.size()) +
-                       " of that name");
+        Fail(path, FormatText(Translate("%s %s is ambiguous: the catalogue has %d of that name"),
+                              {what, QuoteInput(utf8), found.size()}));
     return found.front();
 }
 
@@ -230,7 +234,7 @@ void ApplySelection(const Resolved& resolved, CioProject& project) {
 SearchRequest ParseSearchRequest(std::string_view jsonText) {
     const Json json = ParseJson(jsonText);
     if (!json.is_object())
-        Fail("", "expected a JSON object");
+        Fail("", Translate("expected a JSON object"));
     SearchRequest request;
     for (const auto& [key, value] : json.items()) {
         if (key == kLevel)
@@ -244,23 +248,57 @@ SearchRequest ParseSearchRequest(std::string_view jsonText) {
         else if (key == kUncheckedDevices)
             request.uncheckedDevices = ToNames(value, key);
         else
-            Fail(ShortenInput(key), "unknown field");
+            Fail(ShortenInput(key), Translate("unknown field"));
     }
     return request;
 }
 
-SearchRequest TemplateRequest(const CioProject& project) {
-    SearchRequest request;
-    request.level = 0;
-    for (const auto& child : project.requestList.children) {
-        const auto* item = dynamic_cast<const CioNode*>(child.get());
-        if (item != nullptr && item->Kind() != nullptr)
-            request.counts.push_back({Cp1250ToUtf8(item->Kind()->name), 0});
+namespace {
+
+// How often each name occurs among the objects.
+template <class Objects> std::map<std::string, int> NameCounts(const Objects& objects) {
+    std::map<std::string, int> counts;
+    for (const CioType* object : objects)
+        if (object != nullptr)
+            ++counts[object->name];
+    return counts;
+}
+
+// The names of the objects that no other object among all of their kind bears, in their order;
+// each shared name once in leftOut.
+std::vector<std::string> UnambiguousNames(const std::vector<const CioType*>& objects,
+                                          const std::map<std::string, int>& counts, bool series,
+                                          std::vector<AmbiguousName>* leftOut) {
+    std::vector<std::string> names;
+    std::set<std::string> reported;
+    for (const CioType* object : objects) {
+        const int bearers = counts.at(object->name);
+        if (bearers == 1)
+            names.push_back(Cp1250ToUtf8(object->name));
+        else if (leftOut != nullptr && reported.insert(object->name).second)
+            leftOut->push_back({Cp1250ToUtf8(object->name), bearers, series});
     }
-    request.series.emplace();
+    return names;
+}
+
+} // namespace
+
+SearchRequest TemplateRequest(const CioProject& project, std::vector<AmbiguousName>* leftOut) {
+    std::vector<const CioType*> kinds;
+    for (const auto& child : project.requestList.children)
+        if (const auto* item = dynamic_cast<const CioNode*>(child.get());
+            item != nullptr && item->Kind() != nullptr)
+            kinds.push_back(item->Kind());
+    std::vector<const CioType*> defaultSeries;
     for (const CioType* entry : project.seriesSelection.entries)
         if (entry != nullptr && (entry->flags & FLAG_DEFAULT) != 0)
-            request.series->push_back(Cp1250ToUtf8(entry->name));
+            defaultSeries.push_back(entry);
+    SearchRequest request;
+    request.level = 0;
+    for (std::string& kind : UnambiguousNames(kinds, NameCounts(kinds), false, leftOut))
+        request.counts.push_back({std::move(kind), 0});
+    request.series =
+        UnambiguousNames(defaultSeries, NameCounts(project.seriesSelection.entries), true, leftOut);
     return request;
 }
 

@@ -42,9 +42,19 @@ struct SearchRequest {
 // outside 0..kMaxRequestedCount.
 SearchRequest ParseSearchRequest(std::string_view jsonText);
 
+// A name the catalogue gives to several IO kinds or several series: a request cannot tell them
+// apart, so the template leaves it out.
+struct AmbiguousName {
+    std::string name; // UTF-8
+    int objects = 0;
+    bool series = false;
+};
+
 // The request the calculator starts with, to edit: every IO kind of the catalogue at 0, terminal
-// kinds included, none of them enabled, the series offered by default, level 0.
-SearchRequest TemplateRequest(const CioProject& project);
+// kinds included, none of them enabled, the series offered by default, level 0. Names shared by
+// several kinds or series are left out and added to leftOut when it is given.
+SearchRequest TemplateRequest(const CioProject& project,
+                              std::vector<AmbiguousName>* leftOut = nullptr);
 
 // The request as JSON text, in the form ParseSearchRequest reads, ending with a line feed.
 std::string SearchRequestJson(const SearchRequest& request);

@@ -1,6 +1,7 @@
 // The result table and the text report of a solution.
 #include "solver/solution_report.h"
 
+#include "host/input_quote.h"
 #include "host/program_texts.h"
 #include "host/text_codec.h"
 #include "model/cio_equip.h"
@@ -87,7 +88,7 @@ std::string SolutionsReport(const CioProject& project) {
     for (size_t i = 0; i < cp1250.size(); ++i)
         if (cp1250[i] != '\r' || i + 1 == cp1250.size() || cp1250[i + 1] != '\n')
             text += cp1250[i];
-    return Cp1250ToUtf8(text);
+    return ShowControls(Cp1250ToUtf8(text), "\t\n");
 }
 
 } // namespace pinsum

@@ -6,6 +6,9 @@
 #include <string>
 #include <utility>
 
+#include "host/message_language.h"
+#include "host/program_texts.h"
+
 namespace pinsum {
 namespace {
 
@@ -41,7 +44,7 @@ std::optional<FtpAddress> ParseFtpAddress(const std::string& text, std::string* 
         return std::nullopt;
     };
     if (text.empty())
-        return refuse("is empty");
+        return refuse(Translate("is empty"));
     CURLUcode code = CURLUE_OK;
     UrlHandle url = ParseUrl(text, code);
     // Only a text without a scheme gets one; "ftp://" before "sftp://host" would make "sftp" the
@@ -49,14 +52,14 @@ std::optional<FtpAddress> ParseFtpAddress(const std::string& text, std::string* 
     if (url == nullptr && text.find("://") == std::string::npos)
         url = ParseUrl("ftp://" + text, code);
     if (url == nullptr)
-        return refuse(std::string("is no valid address (") + curl_url_strerror(code) + ")");
+        return refuse(FormatText(Translate("is no valid address (%s)"), {curl_url_strerror(code)}));
     // The parser gives the scheme in lower case.
     const std::string scheme = Part(url.get(), CURLUPART_SCHEME);
     const std::string host = Part(url.get(), CURLUPART_HOST);
     if (scheme != "ftp" && scheme != "ftps")
-        return refuse("starts with " + scheme + "://, not ftp:// or ftps://");
+        return refuse(FormatText(Translate("starts with %s://, not ftp:// or ftps://"), {scheme}));
     if (host.empty())
-        return refuse("names no server");
+        return refuse(Translate("names no server"));
     const std::string port = Part(url.get(), CURLUPART_PORT);
     return FtpAddress{scheme + "://" + host + (port.empty() ? "" : ":" + port) + "/"};
 }

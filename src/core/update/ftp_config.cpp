@@ -9,6 +9,8 @@
 
 #include "host/file_io.h"
 #include "host/input_quote.h"
+#include "host/message_language.h"
+#include "host/program_texts.h"
 #include "update/ftp_address.h"
 
 namespace pinsum {
@@ -38,14 +40,17 @@ std::optional<bool> ParseYesNo(std::string_view text) {
 // them would end a command early and send the rest as a command of its own.
 void CheckCredential(std::string_view value, const std::string& where, const char* what) {
     if (value.find_first_of("\r\n") != std::string_view::npos)
-        throw FtpConfigError(where + ": " + what + " must not hold a line break (CR or LF)");
+        throw FtpConfigError(
+            where + ": " +
+            FormatText(Translate("%s must not hold a line break (CR or LF)"), {Translate(what)}));
 }
 
 // A malformed address is a configuration error, found before any connection is tried.
 void CheckAddress(const std::string& url, const std::string& where) {
     std::string problem;
     if (!url.empty() && !ParseFtpAddress(url, &problem))
-        throw FtpConfigError(where + ": the update server address " + problem);
+        throw FtpConfigError(where + ": " +
+                             FormatText(Translate("the update server address %s"), {problem}));
 }
 
 void SetValue(FtpConfig& config, std::string_view key, std::string_view value,
@@ -54,18 +59,20 @@ void SetValue(FtpConfig& config, std::string_view key, std::string_view value,
         config.url = value;
         CheckAddress(config.url, where);
     } else if (key == "ftp.user") {
-        CheckCredential(value, where, "the user name");
+        CheckCredential(value, where, N_("the user name"));
         config.user = value;
     } else if (key == "ftp.password") {
-        CheckCredential(value, where, "the password");
+        CheckCredential(value, where, N_("the password"));
         config.password = value;
     } else if (key == "ftp.passive") {
         const std::optional<bool> passive = ParseYesNo(value);
         if (!passive)
-            throw FtpConfigError(where + ": ftp.passive must be yes or no");
+            throw FtpConfigError(where + ": " +
+                                 FormatText(Translate("%s must be yes or no"), {"ftp.passive"}));
         config.passive = *passive;
     } else
-        throw FtpConfigError(where + ": unknown setting " + QuoteInput(key));
+        throw FtpConfigError(where + ": " +
+                             FormatText(Translate("unknown setting %s"), {QuoteInput(key)}));
 }
 
 // A folder or an unreadable file in the configuration's place is named as such; a stream would
@@ -75,8 +82,8 @@ std::string ReadConfigFile(const std::string& path) {
         const std::vector<uint8_t> bytes = ReadFileBytes(path);
         return std::string(bytes.begin(), bytes.end());
     } catch (const FileError& e) {
-        throw FtpConfigError("cannot read the configuration file " + path + ": " +
-                             std::strerror(e.Code()));
+        throw FtpConfigError(FormatText(Translate("cannot read the configuration file %s: %s"),
+                                        {path, std::strerror(e.Code())}));
     }
 }
 
@@ -86,17 +93,18 @@ void ApplyEnvironment(FtpConfig& config) {
         CheckAddress(config.url, "PINSUM_FTP_URL");
     }
     if (const char* value = std::getenv("PINSUM_FTP_USER")) {
-        CheckCredential(value, "PINSUM_FTP_USER", "the user name");
+        CheckCredential(value, "PINSUM_FTP_USER", N_("the user name"));
         config.user = value;
     }
     if (const char* value = std::getenv("PINSUM_FTP_PASSWORD")) {
-        CheckCredential(value, "PINSUM_FTP_PASSWORD", "the password");
+        CheckCredential(value, "PINSUM_FTP_PASSWORD", N_("the password"));
         config.password = value;
     }
     if (const char* value = std::getenv("PINSUM_FTP_PASSIVE")) {
         const std::optional<bool> passive = ParseYesNo(value);
         if (!passive)
-            throw FtpConfigError("PINSUM_FTP_PASSIVE must be yes or no");
+            throw FtpConfigError(
+                FormatText(Translate("%s must be yes or no"), {"PINSUM_FTP_PASSIVE"}));
         config.passive = *passive;
     }
 }
@@ -112,10 +120,10 @@ void ParseFtpConfig(std::string_view text, const std::string& fileName, FtpConfi
         ++lineNumber;
         if (line.empty() || line.front() == '#')
             continue;
-        const std::string where = fileName + " line " + std::to_string(lineNumber);
+        const std::string where = FormatText(Translate("%s line %d"), {fileName, lineNumber});
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos)
-            throw FtpConfigError(where + ": expected 'setting = value'");
+            throw FtpConfigError(where + ": " + Translate("expected 'setting = value'"));
         SetValue(config, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), where);
     }
 }

@@ -1,5 +1,8 @@
 #include "update/ftp_thread.h"
 
+#include <exception>
+#include <new>
+
 #include "host/notification.h"
 #include "update/ftp_update_struct.h"
 
@@ -37,7 +40,13 @@ void CFtpThread::InitInstance() {
         if (m_request->thread != this)
             m_request->thread = this;
         m_request->cancelRequested = false;
-        m_request->work(m_request);
+        try {
+            m_request->work(m_request);
+        } catch (const std::bad_alloc&) {
+            m_request->result = kUpdateNoMemory;
+        } catch (const std::exception& e) {
+            m_request->failureDetail = e.what();
+        }
     } else {
         m_worker.StopEvent().Wait();
     }

@@ -35,5 +35,26 @@ TEST(InputQuoteTest, ShowsAShortPrefixOnOneLine) {
         }() + "...'");
 }
 
+// What reaches a terminal: controls and bytes that are no UTF-8 escaped, letters and signs of any
+// script as they are, the layout's own characters kept.
+TEST(InputQuoteTest, ShowControlsEscapesWhatATerminalWouldObey) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Řada MK – 24 V", "Řada MK – 24 V"},
+        {"\x1b]0;title\x07x", "\\x1b]0;title\\x07x"},
+        {"a\tb\nc\r", "a\\tb\\nc\\r"},
+        // C1 controls (CSI, OSC) in UTF-8; U+00A0 is no control.
+        {"\xc2\x9b"
+         "31m\xc2\x9d\xc2\xa0",
+         "\\u009b31m\\u009d\xc2\xa0"},
+        // A stray continuation, an overlong form, a surrogate, a cut sequence, a byte never used.
+        {"\x80|\xc0\xaf|\xed\xa0\x80|\xe2\x82|\xff",
+         "\\x80|\\xc0\\xaf|\\xed\\xa0\\x80|\\xe2\\x82|\\xff"},
+        {std::string("a\0b", 3), "a\\x00b"},
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(ShowControls(text), shown) << text;
+    EXPECT_EQ(ShowControls("\tline\x1b\n", "\t\n"), "\tline\\x1b\n");
+}
+
 } // namespace
 } // namespace pinsum

@@ -54,6 +54,13 @@ TEST(JsonTextTest, ASyntaxErrorQuotesAShortPrefixOfTheToken) {
     EXPECT_EQ(error.rfind("invalid JSON: parse error at line 1, column 100011: ", 0), 0u) << error;
     EXPECT_LT(error.size(), 300u) << error;
     EXPECT_NE(error.find("'\"xxxxxxxx"), std::string::npos) << error;
+
+    // Bytes that are no UTF-8, in a literal or in a string, are quoted as escapes.
+    for (const char* text : {"{\"a\": tru\xff}", "{\"x\xfe\": 1}"}) {
+        const std::string invalid = ErrorOf(text);
+        EXPECT_EQ(invalid.find_first_of("\xff\xfe"), std::string::npos) << invalid;
+        EXPECT_NE(invalid.find("\\xf"), std::string::npos) << invalid;
+    }
 }
 
 } // namespace

@@ -7,11 +7,14 @@
 #include <mutex>
 
 #include "host/notification.h"
+#include "host/program_texts.h"
 #include "model/cio_node.h"
 #include "model/cio_project.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_progress.h"
 #include "solver/compile_request.h"
+#include "solver/configuration_source.h"
+#include "solver/exact_step.h"
 #include "support/recorders.h"
 #include "support/small_catalogue.h"
 
@@ -130,6 +133,63 @@ TEST(CompileThread, ReportsDoneThenWaitsForTheStop) {
     CioCompileThread::StopAndDelete(worker);
     EXPECT_EQ(worker, nullptr);
     EXPECT_EQ(done, 1);
+}
+
+// Memory running out in the middle of a search, as a catalogue too large for the machine makes
+// it: in the configuring of a device, or in the exact mode.
+class ExhaustedSource : public ConfigurationSource {
+public:
+    int Configure(CioEquip&, CioPlc*, const KindCountMap&, int32_t, bool) override {
+        throw std::bad_alloc();
+    }
+};
+class ExhaustedExact : public ExactStep {
+public:
+    ExactResult Solve(const CioProject&, const ManualResetEvent*) override {
+        throw std::bad_alloc();
+    }
+};
+
+// Runs the project's search on a worker until it reports that it is done.
+bool SearchOnWorker(CompileRequest& request) {
+    std::atomic<int> done{0};
+    request.userData = &done;
+    request.callback = [](void* user, uint32_t message, uintptr_t, uintptr_t) {
+        if (message == WM_TASK_DONE)
+            ++*static_cast<std::atomic<int>*>(user);
+    };
+    auto worker = std::make_unique<CioCompileThread>(&request);
+    if (!worker->Start())
+        return false;
+    for (int i = 0; i < 2000 && done == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    CioCompileThread::StopAndDelete(worker);
+    return done == 1;
+}
+
+TEST(CompileThread, AFailingSearchEndsWithItsMessageAndTheWorkerStillReports) {
+    auto c = test::BuildSmallCatalogue();
+    auto project = SearchableProject(c);
+    test::RecordingMessenger messenger;
+    ExhaustedSource exhausted;
+    CompileRequest request;
+    request.project = project.get();
+    request.messenger = &messenger;
+    request.configurations = &exhausted;
+    ASSERT_TRUE(SearchOnWorker(request));
+    EXPECT_EQ(messenger.shown, std::vector<std::string>{ProgramText(TextId::SearchFailed)});
+    EXPECT_EQ(messenger.icons, std::vector<MessageIcon>{MessageIcon::Stop});
+    EXPECT_EQ(project->Count(), 0u);
+
+    // A failing exact mode costs only its own answer.
+    messenger.shown.clear();
+    ExhaustedExact exact;
+    request.configurations = nullptr;
+    request.exact = &exact;
+    ASSERT_TRUE(SearchOnWorker(request));
+    ASSERT_EQ(messenger.shown.size(), 2u);
+    EXPECT_EQ(messenger.shown[0], ProgramText(TextId::ExactFailed));
+    EXPECT_GT(project->Count(), 0u);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "model/object_stream.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
+#include "solver/configuration_source.h"
 #include "solver/search_level.h"
 #include "support/search_project.h"
 
@@ -171,14 +172,15 @@ TEST(SearchByHand, FreeOrEmptyDevicesAreNeverUsed) {
 
 // ---- Budget, siblings, sorting, duplicates --------------------------------------------------
 
-// One controller whose single position takes any of eight equally good modules.
+// One controller whose single position takes any of eight equally good modules; a second variant
+// of a different size sets each apart from the others, so that none is a twin of another.
 class SearchBudget : public ::testing::Test {
 protected:
     SearchBudget() {
         CioType* a = f.Kind("A");
         std::vector<CioType*> allowed;
         for (int i = 1; i <= 8; ++i)
-            allowed.push_back(f.Module("M" + std::to_string(i), 100, {Points(a, 8)}));
+            allowed.push_back(f.Module("M" + std::to_string(i), 100, {Points(a, 8), Points(a, i)}));
         f.Device("C", 0, 1000, {&Vornet()}, {allowed});
         f.Request(a, 8);
     }
@@ -212,7 +214,7 @@ TEST(SearchSiblings, EqualScoresForkUnlessTheModulesAreTheSame) {
     SearchProject f;
     CioType* a = f.Kind("A");
     CioModul* m1 = f.Module("M1", 100, {Points(a, 8)});
-    CioModul* m2 = f.Module("M2", 100, {Points(a, 8)});
+    CioModul* m2 = f.Module("M2", 100, {Points(a, 8), Points(a, 1)});
     CioPlc* c = f.Device("C", 0, 1000, {&Vornet()}, {{m1, m2}});
     f.Request(a, 8);
     f.Search(0);
@@ -225,6 +227,29 @@ TEST(SearchSiblings, EqualScoresForkUnlessTheModulesAreTheSame) {
     f.Search(0);
     ASSERT_EQ(f.Count(), 1u);
     EXPECT_EQ(f.Layout(0), (Layout{"C:MV"}));
+}
+
+// Twins, modules alike in price and points and outside every rule, are one configuration in any
+// positions, the first walked standing for the rest; a rule on one makes it a module of its own.
+TEST(SearchSiblings, TwinModulesDoNotFork) {
+    SearchProject f;
+    CioType* a = f.Kind("A");
+    CioModul* t1 = f.Module("T1", 100, {Points(a, 4)});
+    CioModul* t2 = f.Module("T2", 100, {Points(a, 4)});
+    CioModul* t3 = f.Module("T3", 100, {Points(a, 4)});
+    CioModul* other = f.Module("X", 100, {Points(a, 4)});
+    f.Device("C", 0, 1000, {&Vornet()}, {{t2, t1, t3}, {t3, t1, t2}});
+    f.Request(a, 8);
+    f.Search(0);
+    ASSERT_EQ(f.Count(), 1u);
+    EXPECT_EQ(f.Layout(0), (Layout{"C:T2,T3"}));
+
+    t3->Variant(0)->rules.entries.push_back(other->Variant(0));
+    f.Search(0);
+    ASSERT_EQ(f.Count(), 3u);
+    EXPECT_EQ(f.Layout(0), (Layout{"C:T2,T3"}));
+    EXPECT_EQ(f.Layout(1), (Layout{"C:T2,T1"}));
+    EXPECT_EQ(f.Layout(2), (Layout{"C:T3,T3"}));
 }
 
 TEST(SearchSort, CompleteFirstByPriceThenIncompleteInArrivalOrder) {
@@ -389,11 +414,35 @@ TEST_F(SearchCancel, StopFromAnotherThreadKeepsTheSolutionsOfDoneControllers) {
     ExpectResultMessage(f, 1);
 }
 
+// A cancel while the first controller is still being configured: nothing was finished, so
+// nothing is listed, not even the controller's solution without any device.
+class StopWhileConfiguring : public ConfigurationSource {
+public:
+    explicit StopWhileConfiguring(ManualResetEvent& stop) : m_stop(stop) {}
+    int Configure(CioEquip&, CioPlc*, const KindCountMap&, int32_t, bool) override {
+        m_stop.Set();
+        return 0;
+    }
+
+private:
+    ManualResetEvent& m_stop;
+};
+
+TEST_F(SearchCancel, StopBeforeAnythingWasFinishedListsNothing) {
+    ManualResetEvent stop;
+    StopWhileConfiguring source(stop);
+    CompileRequest request;
+    request.configurations = &source;
+    f.Search(0, &stop, nullptr, &request);
+    EXPECT_EQ(f.Count(), 0u);
+    EXPECT_TRUE(f.messenger.shown.empty());
+}
+
 TEST(SearchCancelMidController, FinishedSolutionsStayAndUnfinishedSiblingsGo) {
     SearchProject f;
     CioType* a = f.Kind("A");
     CioModul* ma = f.Module("Ma", 100, {Points(a, 8)});
-    CioModul* mb = f.Module("Mb", 100, {Points(a, 8)});
+    CioModul* mb = f.Module("Mb", 100, {Points(a, 8), Points(a, 1)});
     CioModul* m8 = f.Module("M8", 100, {Points(a, 8)});
     f.Device("C", 0, 1000, {&Vornet(), &Kalbus()}, {{ma, mb}});
     f.Device("P", 1, 500, {&Kalbus()}, {{m8}});
@@ -409,16 +458,16 @@ TEST(SearchCancelMidController, FinishedSolutionsStayAndUnfinishedSiblingsGo) {
 
 // ---- Runaway catalogues ---------------------------------------------------------------------
 
-// C1 answers the request at once. C2's peripheral takes either of two twin modules, so every
-// solution it joins forks, and the request is far beyond its reach: C2's working list would grow
-// for as long as the machine has memory.
+// C1 answers the request at once. C2's peripheral takes either of two equally good modules (the
+// second variant keeps them from being twins), so every solution it joins forks, and the request
+// is far beyond its reach: C2's working list would grow for as long as the machine has memory.
 class SearchRunaway : public ::testing::Test {
 protected:
     SearchRunaway() {
         a = f.Kind("A");
         CioModul* big = f.Module("MBIG", 100, {Points(a, 5000)});
         CioModul* twin = f.Module("T", 10, {Points(a, 1)});
-        CioModul* other = f.Module("T'", 10, {Points(a, 1)});
+        CioModul* other = f.Module("T'", 10, {Points(a, 1), Points(a, 1)});
         f.Device("C1", 0, 1000, {&Vornet()}, {{big}});
         f.Device("C2", 0, 1000, {&Kalbus()}, {{twin}});
         f.Device("P", 1, 100, {&Kalbus()}, {{twin, other}});

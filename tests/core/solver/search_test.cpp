@@ -235,7 +235,8 @@ TEST_F(SearchEquip, UncoveredConfigurationsCountOnlyForTheFirstDevice) {
 }
 
 TEST_F(SearchEquip, EqualScoresAccumulateButSameModulesAppearOnce) {
-    CioModul* twin = f.Module("M8b", 100, {Points(a, 8)});
+    // A second variant keeps M8b from being a twin of M8, which would count as the same module.
+    CioModul* twin = f.Module("M8b", 100, {Points(a, 8), Points(a, 1)});
     CioModul* twoWays = f.Module("M8v", 100, {Points(a, 8), Points(a, 8)});
     CioPlc* device = f.Device("D", 0, 1000, {&Vornet()}, {{big, twin, twoWays}});
     Totals();
@@ -263,8 +264,9 @@ protected:
         CioModul* m8 = f.Module("M8", 100, {Points(a, 8)});
         CioModul* m4 = f.Module("M4", 50, {Points(a, 4)});
         CioModul* m4b = f.Module("M4b", 60, {Points(a, 4)});
-        CioModul* m4c = f.Module("M4c", 50, {Points(a, 4)});
-        CioModul* m4d = f.Module("M4d", 50, {Points(a, 4)});
+        // Second variants set M4c and M4d apart from M4 and from each other: twins would not fork.
+        CioModul* m4c = f.Module("M4c", 50, {Points(a, 4), Points(a, 1)});
+        CioModul* m4d = f.Module("M4d", 50, {Points(a, 4), Points(a, 2)});
         controller = f.Device("C", 0, 1000, {&Vornet(), &Kalbus()}, {{m8}});
         cheap = f.Device("P1", 1, 100, {&Kalbus()}, {{m4}});
         dear = f.Device("P2", 1, 100, {&Kalbus()}, {{m4b}});
