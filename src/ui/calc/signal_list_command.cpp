@@ -29,8 +29,8 @@ wxString CzechRowsText(const RowList& rows) {
         numbers += (i == 0 ? "" : ", ") + wxString::Format("%u", rows.rows[i]);
     if (rows.count > rows.rows.size())
         numbers = Format(UiText::SignalRowsMore,
-                         {numbers.utf8_string(), static_cast<unsigned long long>(
-                                                     rows.count - rows.rows.size())});
+                         {numbers.utf8_string(),
+                          static_cast<unsigned long long>(rows.count - rows.rows.size())});
     return Format(rows.count == 1 ? UiText::SignalRow : UiText::SignalRows,
                   {numbers.utf8_string()});
 }
@@ -62,9 +62,9 @@ std::optional<KindMap> ReadMap(wxWindow* parent, const CioProject& project, cons
     const wxString name = wxFileName(path).GetFullName();
     try {
         const std::vector<uint8_t> bytes = ReadFileBytes(path.utf8_string());
-        return KindMap::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                               bytes.size()),
-                              name.utf8_string(), KindIndex(*project.database));
+        return KindMap::Parse(
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+            name.utf8_string(), KindIndex(*project.database));
     } catch (const std::exception& e) {
         ShowError(parent, Format(UiText::FileUnreadable, {e.what()}));
         return std::nullopt;
@@ -78,19 +78,18 @@ wxString SignalListMessage(const SignalImport& import, const wxString& fileName)
     for (const KindCount& count : import.counts)
         signals += count.count;
     const unsigned long long total = signals;
-    wxString text =
-        import.sheet.empty()
-            ? Format(UiText::SignalListLoaded, {fileName.utf8_string(), total})
-            : Format(UiText::SignalListLoadedFromSheet,
-                     {fileName.utf8_string(), import.sheet, total});
+    wxString text = import.sheet.empty()
+                        ? Format(UiText::SignalListLoaded, {fileName.utf8_string(), total})
+                        : Format(UiText::SignalListLoadedFromSheet,
+                                 {fileName.utf8_string(), import.sheet, total});
     if (!import.unmapped.empty()) {
         text += "\n\n" + Text(UiText::SignalTypesUnmapped);
         for (size_t i = 0; i < import.unmapped.size() && i < kTypesShown; ++i)
             text += "\n" + UnmappedTypeLine(import.unmapped[i]);
         if (import.unmapped.size() > kTypesShown)
-            text += "\n" + Format(UiText::SignalMoreTypes,
-                                  {static_cast<unsigned long long>(import.unmapped.size() -
-                                                                   kTypesShown)});
+            text += "\n" +
+                    Format(UiText::SignalMoreTypes,
+                           {static_cast<unsigned long long>(import.unmapped.size() - kTypesShown)});
     }
     if (!import.withoutType.Empty() || !import.leftOut.Empty())
         text += "\n";
@@ -98,7 +97,8 @@ wxString SignalListMessage(const SignalImport& import, const wxString& fileName)
         text += "\n" + Format(UiText::SignalRowsWithoutType,
                               {CzechRowsText(import.withoutType).utf8_string()});
     if (!import.leftOut.Empty())
-        text += "\n" + Format(UiText::SignalRowsLeftOut, {CzechRowsText(import.leftOut).utf8_string()});
+        text +=
+            "\n" + Format(UiText::SignalRowsLeftOut, {CzechRowsText(import.leftOut).utf8_string()});
     return text;
 }
 
@@ -155,9 +155,9 @@ bool LoadSignalList(wxWindow* parent, CioProject& project,
 }
 
 void SaveQuotation(wxWindow* parent, const CioProject& project, size_t index) {
-    const wxString path = ChooseFile(parent, UiText::QuotationCaption, UiText::QuotationFilter,
-                               wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxString(),
-                               Text(UiText::QuotationFileName));
+    const wxString path =
+        ChooseFile(parent, UiText::QuotationCaption, UiText::QuotationFilter,
+                   wxFD_SAVE | wxFD_OVERWRITE_PROMPT, wxString(), Text(UiText::QuotationFileName));
     if (path.empty())
         return;
     try {
