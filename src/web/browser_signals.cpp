@@ -118,9 +118,9 @@ public:
             Fail("this page has no reader of XLSX files");
         // The page copies the bytes at once: a view of the engine's memory lasts only until it
         // grows.
-        const val answer =
-            m_reader.call<val>("open", val(emscripten::typed_memory_view(bytes.size(), bytes.data())),
-                               static_cast<double>(limits.zipEntries));
+        const val answer = m_reader.call<val>(
+            "open", val(emscripten::typed_memory_view(bytes.size(), bytes.data())),
+            static_cast<double>(limits.zipEntries));
         const std::string kind = answer["kind"].as<std::string>();
         if (kind == "entries")
             Fail("the zip container holds more than " + std::to_string(limits.zipEntries) +
