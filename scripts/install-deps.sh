@@ -15,6 +15,9 @@ packages=(
     libwxgtk3.2-dev wx3.2-i18n fonts-dejavu-core xvfb xauth imagemagick
     libzip-dev libexpat1-dev libxlsxwriter-dev libcairo2-dev python3-openpyxl poppler-utils
 )
+# The browser page reads XLSX signal lists with two npm packages, fetched when the page is built;
+# a Node.js that brings its own npm needs no other.
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

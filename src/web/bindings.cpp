@@ -1,6 +1,7 @@
 // The engine's entry points for the page and its search worker.
 #include <emscripten/bind.h>
 
+#include "browser_signals.h"
 #include "web_calculator.h"
 #include "web_help.h"
 
@@ -71,7 +72,8 @@ EMSCRIPTEN_BINDINGS(pinsum) {
         .function("setCount", &WebCalculator::SetCount)
         .function("clearCounts", &WebCalculator::ClearCounts)
         .function("request", &WebCalculator::Request)
-        .function("applyRequest", &WebCalculator::ApplyRequest);
+        .function("applyRequest", &WebCalculator::ApplyRequest)
+        .function("loadSignalList", &WebCalculator::LoadSignalList);
     emscripten::class_<WebHelpTip>("HelpTip")
         .constructor<>()
         .function("show", &ShowHelp)
@@ -84,4 +86,5 @@ EMSCRIPTEN_BINDINGS(pinsum) {
         .function("wheel", &WebHelpTip::Wheel)
         .function("mouse", &WebHelpTip::Mouse);
     emscripten::function("solve", &Solve);
+    emscripten::function("xmlEvents", &pinsum::web::FeedXmlEvents);
 }

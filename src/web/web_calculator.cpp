@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
+#include <span>
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +21,8 @@
 #include "model/cio_plc.h"
 #include "model/cio_project.h"
 #include "model/count_parser.h"
+#include "signals/kind_mapping.h"
+#include "signals/signal_import.h"
 #include "solver/cio_compile_thread.h"
 #include "solver/compile_request.h"
 #include "solver/result_table.h"
@@ -161,6 +165,14 @@ CioNode* NodeOf(const MemoryTreeControl& tree, double item) {
     return tree.Has(handle) ? dynamic_cast<CioNode*>(tree.GetItemData(handle)) : nullptr;
 }
 
+json RowsJson(const RowList& rows) {
+    return {{"rows", rows.rows}, {"count", rows.count}};
+}
+
+std::span<const uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
 json Error(const std::string& message) {
     return {{"state", "error"}, {"report", message}, {"solutions", json::array()}};
 }
@@ -298,6 +310,38 @@ std::string WebCalculator::ApplyRequest(const std::string& requestJson) {
             show(device);
     }
     return std::string();
+}
+
+std::string WebCalculator::LoadSignalList(const std::string& bytes, const std::string& fileName,
+                                          const std::string& map, const std::string& mapName) {
+    if (m_project == nullptr || m_project->database == nullptr)
+        return json{{"error", "Není načtena databáze."}}.dump();
+    SignalImport import;
+    try {
+        std::optional<KindMap> kinds;
+        if (!map.empty())
+            kinds = KindMap::Parse(map, mapName, KindIndex(*m_project->database));
+        import = ImportSignalList(Bytes(bytes), fileName, *m_project->database, {},
+                                  kinds ? &*kinds : nullptr);
+        ApplySignalCounts(import, *m_project, fileName);
+    } catch (const std::exception& e) {
+        return json{{"error", e.what()}}.dump();
+    }
+    uint64_t signals = 0;
+    for (const KindCount& count : import.counts)
+        signals += count.count;
+    json unmapped = json::array();
+    for (const UnmappedType& type : import.unmapped)
+        unmapped.push_back({{"type", type.type},
+                            {"rows", type.rows.rows},
+                            {"count", type.rows.count},
+                            {"hints", type.hints}});
+    return json{{"sheet", import.sheet},
+                {"signals", signals},
+                {"unmapped", std::move(unmapped)},
+                {"withoutType", RowsJson(import.withoutType)},
+                {"leftOut", RowsJson(import.leftOut)}}
+        .dump();
 }
 
 std::string WebCalculator::HelpMarkup(double item) const {

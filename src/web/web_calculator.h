@@ -37,6 +37,14 @@ public:
     // Puts a request file's counts, terminals and series into the form; "" or the message why
     // it does not fit this catalogue, and then the form stays as it was.
     std::string ApplyRequest(const std::string& requestJson);
+    // Reads a signal list's bytes (XLSX or CSV), with the map file's when they are not empty,
+    // and sets the form's counts from it as the desktop's "Načíst seznam signálů…" does. Answers
+    // JSON: {"error": message} when the list or the map cannot be read, and then nothing has
+    // changed; otherwise what the list held besides the signals counted: {"sheet", "signals",
+    // "unmapped": [{"type", "rows", "count", "hints"}], "withoutType": {"rows", "count"},
+    // "leftOut": {"rows", "count"}}.
+    std::string LoadSignalList(const std::string& bytes, const std::string& fileName,
+                               const std::string& map, const std::string& mapName);
     // The help of a tree item in Windows-1250 display mark-up, "" when it has none.
     std::string HelpMarkup(double item) const;
     // The help of a result row's device with its modules, from the row's "equipment" in JSON as

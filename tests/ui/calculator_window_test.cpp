@@ -6,7 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,11 +19,14 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/docview.h>
+#include <wx/filedlg.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/stockitem.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include "bill/bill.h"
 #include "calc/calc_doc.h"
 #include "calc/calc_view.h"
 #include "calc/count_dialog.h"
@@ -38,6 +43,7 @@
 #include "pinsum-host/host_document_manager.h"
 #include "planner/planner_doc.h"
 #include "planner/planner_view.h"
+#include "quotation/pdf_quotation.h"
 #include "solver/search_request.h"
 #include "support/ftp_test_server.h"
 #include "ui/gui_test_support.h"
@@ -169,6 +175,65 @@ wxTreeItemId ItemWithHelp(ui::WxTreeControl& tree) {
     return wxTreeItemId();
 }
 
+// Answers the file dialogs the code opens as a user does: GTK's dialog is shown, the next path is
+// typed into it (a path that starts with "/" opens its location field; a save dialog's name field
+// is typed over) and Enter pressed. A dialog still open after a while is cancelled.
+class FileDialogTyping {
+public:
+    explicit FileDialogTyping(std::vector<std::string> paths) : m_paths(std::move(paths)) {}
+
+    std::optional<int> Answer(wxDialog* dialog) {
+        auto* chooser = dynamic_cast<wxFileDialog*>(dialog);
+        if (chooser == nullptr)
+            return std::nullopt;
+        // wxGTK's file dialog passes the hook twice on its way to the screen.
+        if (chooser == m_current && m_type != nullptr && m_type->IsRunning())
+            return wxID_NONE;
+        m_current = chooser;
+        if (m_paths.empty())
+            return wxID_CANCEL;
+        const std::string path = m_paths.front();
+        m_paths.erase(m_paths.begin());
+        const bool save = chooser->HasFlag(wxFD_SAVE);
+        m_type = std::make_unique<wxTimer>();
+        m_type->Bind(wxEVT_TIMER, [path, save](wxTimerEvent&) {
+            wxUIActionSimulator user;
+            if (save)
+                user.Char('a', wxMOD_CONTROL);
+            user.Text(path.c_str());
+            wxTheApp->Yield(true);
+            wxMilliSleep(300);
+            wxTheApp->Yield(true);
+            // GTK's dialog is no wx window whose place wx knows.
+            SaveScreenshot(wxRect(wxPoint(0, 0), wxGetDisplaySize()),
+                           save ? "file_dialog_save.png" : "file_dialog_open.png");
+            user.Char(WXK_RETURN);
+        });
+        m_giveUp = std::make_unique<wxTimer>();
+        m_giveUp->Bind(wxEVT_TIMER, [this, dialog](wxTimerEvent&) {
+            // Only while that dialog is still there and waiting.
+            if (std::find(wxTopLevelWindows.begin(), wxTopLevelWindows.end(), dialog) ==
+                    wxTopLevelWindows.end() ||
+                !dialog->IsModal())
+                return;
+            ++stuck;
+            dialog->EndModal(wxID_CANCEL);
+        });
+        m_type->StartOnce(800);
+        m_giveUp->StartOnce(10000);
+        return wxID_NONE;
+    }
+
+    size_t Left() const { return m_paths.size(); }
+    int stuck = 0;
+
+private:
+    std::vector<std::string> m_paths;
+    const wxFileDialog* m_current = nullptr;
+    std::unique_ptr<wxTimer> m_type;
+    std::unique_ptr<wxTimer> m_giveUp;
+};
+
 // An FTP address that accepts the connection and never answers, so that a check keeps running.
 class SilentServer {
 public:
@@ -278,13 +343,14 @@ TEST_F(CalculatorWindowTest, TheDialogsMenuShowsWhichCommandsApply) {
     wxWindow& rows = form.List()->Rows();
     const ShownMenu menu = PopUpAt(form, rows.GetScreenRect().GetPosition() + wxPoint(60, 60),
                                    "context_menu_dialog.png");
-    ASSERT_EQ(menu.order.size(), 14u);
-    for (const int command :
-         {ui::ID_RESULT_TERMINAL_NO, ui::ID_RESULT_FIRST, ui::ID_RESULT_LAST,
-          ui::ID_UPDATE_DATABASE, ui::ID_SHOW_SOLUTION_DETAIL, ui::ID_EXPORT_TO_CLIP})
+    ASSERT_EQ(menu.order.size(), 16u);
+    // No solution is shown, so there is no quotation to save.
+    for (const int command : {ui::ID_RESULT_TERMINAL_NO, ui::ID_RESULT_FIRST, ui::ID_RESULT_LAST,
+                              ui::ID_UPDATE_DATABASE, ui::ID_SHOW_SOLUTION_DETAIL,
+                              ui::ID_EXPORT_TO_CLIP, ui::ID_SAVE_QUOTATION})
         EXPECT_FALSE(menu.Enabled(command)) << command;
-    for (const int command :
-         {ui::ID_CLEAR_INPUT_LIST, ui::ID_RESULT_RUN_COMPILE, ui::ID_AUTO_UPDATE})
+    for (const int command : {ui::ID_CLEAR_INPUT_LIST, ui::ID_LOAD_SIGNAL_LIST,
+                              ui::ID_RESULT_RUN_COMPILE, ui::ID_AUTO_UPDATE})
         EXPECT_TRUE(menu.Enabled(command)) << command;
     EXPECT_TRUE(menu.states.at(ui::ID_AUTO_UPDATE).checked);
 }
@@ -420,6 +486,152 @@ TEST_F(CalculatorWindowTest, StoppingASearchEmptiesTheCaption) {
     ASSERT_TRUE(m_dialog->SearchRunning()) << "the search ended before it could be stopped";
     Click(wxWindow::FindWindowById(ui::ID_BUTTON_STOP, m_dialog));
     EXPECT_EQ(form.Caption()->GetLabel(), "");
+}
+
+// The running search reads the request and writes the solutions.
+TEST_F(CalculatorWindowTest, NeitherAListNorAQuotationDuringASearch) {
+    CalculatorPanel& form = OpenDialog();
+    Request(form, m_dialog->Project(),
+            R"({"counts": {"DI 24V DC": 4000, "DO tranzistor": 3000, "AI 4-20mA": 1000,
+                           "DO relé": 1000, "AI 0-10V": 1000}})");
+    form.SetLevel(6);
+    Click(wxWindow::FindWindowById(ui::ID_BUTTON_CALC, m_dialog));
+    const ShownMenu menu =
+        PopUpAt(form, form.List()->Rows().GetScreenRect().GetPosition() + wxPoint(60, 60),
+                "context_menu_dialog_searching.png");
+    ASSERT_TRUE(m_dialog->SearchRunning()) << "the search ended before the menu was read";
+    for (const int command :
+         {ui::ID_LOAD_SIGNAL_LIST, ui::ID_SAVE_QUOTATION, ui::ID_RESULT_RUN_COMPILE})
+        EXPECT_FALSE(menu.Enabled(command)) << command;
+    Click(wxWindow::FindWindowById(ui::ID_BUTTON_STOP, m_dialog));
+}
+
+const std::string kData = PINSUM_DATA_DIR;
+
+// The counts of the request items (terminals included) that are not 0, by kind.
+std::map<std::string, int> RequestedCounts(const CioProject& project) {
+    std::map<std::string, int> counts;
+    for (const auto& child : project.requestList.children)
+        if (const auto* item = dynamic_cast<const CioNode*>(child.get());
+            item != nullptr && item->Kind() != nullptr && item->count != 0)
+            counts[item->Kind()->name] = item->count;
+    return counts;
+}
+
+// "Načíst seznam signálů…" in the dialog's menu: the list typed into GTK's file dialog sets every
+// count; its types that are no IO kind are listed with their rows and the names like them, and a
+// map file chosen then counts them too.
+TEST_F(CalculatorWindowTest, ASignalListSetsTheDialogsCountsAndAMapCountsTheRest) {
+    CalculatorPanel& form = OpenDialog();
+    Request(form, m_dialog->Project(), R"({"counts": {"DI 230V AC": 5}})");
+    FileDialogTyping files({kData + "/signal-list.csv", kData + "/signal-map.json"});
+    wxTimer yes;
+    m_script.answer = [&](wxDialog* dialog) -> std::optional<int> {
+        if (const std::optional<int> answer = files.Answer(dialog))
+            return answer;
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (box == nullptr || (box->GetMessageDialogStyle() & wxYES_NO) == 0)
+            return std::nullopt;
+        // The question shown for real, photographed and answered with Enter: Yes.
+        yes.Bind(wxEVT_TIMER, [box](wxTimerEvent&) {
+            SaveScreenshot(box->GetScreenRect(), "signal_list_unmapped.png");
+            wxUIActionSimulator().Char(WXK_RETURN);
+        });
+        yes.StartOnce(800);
+        return wxID_NONE;
+    };
+    wxTreeCtrl& io = *form.IoTree();
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId first = io.GetFirstChild(io.GetRootItem(), cookie);
+    const ShownMenu menu =
+        PopUpAt(form, ItemPoint(io, first), "context_menu_signal_list.png",
+                [](const ShownMenu& m) { return m.KeysFor(ui::ID_LOAD_SIGNAL_LIST); });
+    EXPECT_TRUE(menu.Enabled(ui::ID_LOAD_SIGNAL_LIST));
+    EXPECT_EQ(files.stuck, 0) << "a file dialog did not take the typed path";
+    EXPECT_EQ(files.Left(), 0u);
+
+    const std::vector<wxString> messages = m_script.Messages();
+    ASSERT_EQ(messages.size(), 2u) << (messages.empty() ? wxString() : messages[0]);
+    EXPECT_TRUE(messages[0].Contains(
+        "'DI': řádky 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 a dalších 30; podobné názvy: "
+        "'DI 24V DC'"))
+        << messages[0];
+    EXPECT_TRUE(messages[0].Contains("'Rezerva': řádky 45, 71")) << messages[0];
+    EXPECT_TRUE(messages[0].Contains("Vynechané řádky bez typu: řádky 4, 46, 72")) << messages[0];
+    EXPECT_TRUE(messages[1].StartsWith("Počty požadovaných IO jsou načteny ze seznamu signálů "
+                                       "\"signal-list.csv\" (signálů: 73)."))
+        << messages[1];
+    EXPECT_TRUE(messages[1].Contains("Vynechané řádky podle přiřazení typů: řádky 45, 71"))
+        << messages[1];
+    EXPECT_FALSE(messages[1].Contains("nejsou IO body")) << messages[1];
+
+    const std::map<std::string, int> expected = {
+        {"DI 24V DC", 40}, {"DO tranzistor", 24}, {"AI 4-20mA", 8}, {"Port RS-485", 1}};
+    EXPECT_EQ(RequestedCounts(m_dialog->Project()), expected);
+    for (wxTreeItemId item = io.GetFirstChild(io.GetRootItem(), cookie); item.IsOk();
+         item = io.GetNextChild(io.GetRootItem(), cookie))
+        if (io.GetItemText(item).EndsWith(" x DI 24V DC")) {
+            EXPECT_EQ(io.GetItemText(item), "40 x DI 24V DC");
+        }
+}
+
+// In the view a list that cannot be read changes nothing; "Uložit nabídku…" writes the
+// quotation of the solution shown, not of the first.
+TEST_F(CalculatorWindowTest, TheViewRefusesADamagedListAndSavesTheShownSolutionsQuotation) {
+    CCalcDoc* doc = OpenCalculation();
+    ASSERT_NE(doc, nullptr);
+    ui::ViewCalculatorPanel& form = FormOf(doc);
+    Request(form, *doc->Project(), R"({"counts": {"DI 24V DC": 40, "DO tranzistor": 24}})");
+    doc->Modify(false);
+    const std::string damaged = m_folder.File("poskozeny.xlsx");
+    std::ofstream(damaged, std::ios::binary) << "PK\x03\x04 no zip file after all";
+    FileDialogTyping files({damaged});
+    m_script.answer = [&](wxDialog* dialog) { return files.Answer(dialog); };
+    wxTreeCtrl& io = *form.IoTree();
+    const wxPoint at = ItemPoint(io, ItemWithHelp(form.IoTreeControl()));
+    LeftClickAt(at);
+    ShownMenu menu = PopUpAt(form, at, "context_menu_view_signal_list.png",
+                             [](const ShownMenu& m) { return m.KeysFor(ui::ID_LOAD_SIGNAL_LIST); });
+    EXPECT_FALSE(menu.Enabled(ui::ID_SAVE_QUOTATION));
+    EXPECT_EQ(files.stuck, 0);
+    ASSERT_EQ(m_script.Messages().size(), 1u);
+    EXPECT_TRUE(m_script.Messages()[0].StartsWith("Soubor nelze načíst:\nposkozeny.xlsx: "))
+        << m_script.Messages()[0];
+    EXPECT_EQ(RequestedCounts(*doc->Project()),
+              (std::map<std::string, int>{{"DI 24V DC", 40}, {"DO tranzistor", 24}}));
+    EXPECT_FALSE(doc->IsModified());
+
+    Click(wxWindow::FindWindowById(ui::ID_BUTTON_CALC, &form));
+    ASSERT_GT(form.SolutionCount(), 1);
+    form.OnButtonNext();
+    const std::string pdf = m_folder.File("nabidka-2.pdf");
+    FileDialogTyping save({pdf});
+    m_script.answer = [&](wxDialog* dialog) { return save.Answer(dialog); };
+    LeftClickAt(at);
+    menu = PopUpAt(form, at, "context_menu_view_quotation.png",
+                   [](const ShownMenu& m) { return m.KeysFor(ui::ID_SAVE_QUOTATION); });
+    EXPECT_TRUE(menu.Enabled(ui::ID_SAVE_QUOTATION));
+    EXPECT_EQ(save.stuck, 0);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const std::string expected = m_folder.File("expected.pdf");
+    WriteQuotationPdf(expected, MakeBill(*doc->Project(), {1}), CzechDate(std::time(nullptr)));
+    auto text = [](const std::string& path) {
+        const std::string command = "pdftotext -layout '" + path + "' -";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        for (int c; pipe != nullptr && (c = fgetc(pipe)) != EOF;)
+            out += static_cast<char>(c);
+        if (pipe != nullptr)
+            pclose(pipe);
+        return out;
+    };
+    EXPECT_EQ(text(pdf), text(expected));
+    EXPECT_NE(text(pdf).find("Řešení 2"), std::string::npos) << text(pdf);
+    const std::string page = ScreenshotFolder() + "/quotation_desktop";
+    EXPECT_EQ(
+        std::system(
+            ("pdftoppm -png -r 70 -f 1 -l 1 -singlefile '" + pdf + "' '" + page + "'").c_str()),
+        0);
 }
 
 // The report closes with Escape, as every dialog does, and its field keeps the template's margins.

@@ -7,10 +7,12 @@ form, and must stay usable after a cancelled search and a foreign file.
 """
 import json
 import os
+import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
@@ -19,8 +21,10 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 SITE, PINSUM, CATALOGUE, REQUEST, SCREENSHOT = sys.argv[1:6]
-SERVE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
-                     "web_serve.py")
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+SERVE = os.path.join(ROOT, "scripts", "web_serve.py")
+DATA = os.path.abspath(os.path.join(ROOT, "data"))
+SIGNAL_MAP = os.path.join(DATA, "signal-map.json")
 
 
 def cli_report(request_path):
@@ -36,6 +40,54 @@ def solution_block(report, number):
     end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("Řešení: ")),
                len(lines))
     return "\n".join(lines[start:end]) + "\n"
+
+
+def cli_request_from_signals(list_path):
+    run = subprocess.run([PINSUM, "request", "from-signals", list_path, "--map", SIGNAL_MAP,
+                          "--catalogue", CATALOGUE], capture_output=True, check=True)
+    return json.loads(run.stdout)
+
+
+WORKBOOK = ('<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" '
+            'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">'
+            '<sheets><sheet name="IO" sheetId="1" r:id="rId1"/></sheets></workbook>')
+RELATIONSHIPS = ('<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+                 '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/'
+                 '2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>')
+SHEET_START = '<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>'
+SHEET_END = '</sheetData></worksheet>'
+
+
+def inline_row(number, text):
+    return (f'<row r="{number}"><c r="A{number}" t="inlineStr"><is><t>{text}</t></is></c>'
+            '</row>')
+
+
+def write_workbook(path, sheet_chunks, workbook=WORKBOOK):
+    """A workbook of one sheet "IO", whose XML is written in chunks as they come."""
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as book:
+        book.writestr("xl/workbook.xml", workbook)
+        book.writestr("xl/_rels/workbook.xml.rels", RELATIONSHIPS)
+        with book.open("xl/worksheets/sheet1.xml", "w", force_zip64=True) as sheet:
+            for chunk in sheet_chunks:
+                sheet.write(chunk.encode("utf-8"))
+
+
+def declare_size(path, part, size):
+    """Makes the zip's headers say that the part inflates to size bytes, whatever it holds."""
+    with open(path, "rb") as file:
+        data = bytearray(file.read())
+    name = part.encode("utf-8")
+    at = data.find(b"PK\x01\x02")
+    while at >= 0:
+        name_length = struct.unpack_from("<H", data, at + 28)[0]
+        if bytes(data[at + 46:at + 46 + name_length]) == name:
+            struct.pack_into("<I", data, at + 24, size)
+            local = struct.unpack_from("<I", data, at + 42)[0]
+            struct.pack_into("<I", data, local + 22, size)
+        at = data.find(b"PK\x01\x02", at + 4)
+    with open(path, "wb") as file:
+        file.write(data)
 
 
 class BrowserCalculator(unittest.TestCase):
@@ -256,6 +308,97 @@ class BrowserCalculator(unittest.TestCase):
         self.assertEqual(self.browser.execute_script(
             "return state.help.tip.showEquipment(state.calc, '{\"device\": 99999, "
             "\"modules\": []}', 0, 0, 800, 600, measureText)"), "")
+
+    def form_counts(self):
+        fields = self.browser.find_elements(By.CSS_SELECTOR, ".tree input[type=text]")
+        return {field.get_attribute("aria-label"): int(field.get_property("value"))
+                for field in fields if field.get_property("value") != "0"}
+
+    def message(self):
+        WebDriverWait(self.browser, 60).until(lambda _: self.browser.execute_script(
+            "return document.getElementById('message-dialog').open"))
+        text = self.browser.find_element(By.ID, "message-text").text
+        offers_map = self.browser.find_element(By.ID, "signal-map").is_displayed()
+        self.browser.execute_script("document.getElementById('message-dialog').close()")
+        return text, offers_map
+
+    def test_signal_lists_fill_the_counts_the_tool_gives(self):
+        for name in ("signal-list.xlsx", "signal-list.csv"):
+            with self.subTest(name):
+                self.assertEqual(self.open(), "ready")
+                self.browser.find_element(By.ID, "open-signals").send_keys(
+                    os.path.join(DATA, name))
+                WebDriverWait(self.browser, 60).until(lambda _: self.browser.execute_script(
+                    "return document.getElementById('message-dialog').open"))
+                if name.endswith(".xlsx"):
+                    self.browser.save_screenshot(
+                        os.path.join(os.path.dirname(SCREENSHOT), "web-signal-list.png"))
+                # Without the map its own types are no IO kinds; the map is offered for them.
+                self.browser.find_element(By.ID, "open-signal-map").send_keys(SIGNAL_MAP)
+                text, offers_map = self.message()
+                self.assertFalse(offers_map, text)
+                self.assertIn(f'seznamu signálů "{name}"', text)
+                self.assertIn("(signálů: 73)", text)
+                self.assertIn("Vynechané řádky bez typu: řádky 4, 46, 72", text)
+                self.assertIn("Vynechané řádky podle přiřazení typů: řádky 45, 71", text)
+                expected = cli_request_from_signals(os.path.join(DATA, name))
+                self.assertEqual(self.form_counts(),
+                                 {kind: n for kind, n in expected["counts"].items() if n})
+                request = json.loads(self.browser.execute_script("return state.calc.request(0)"))
+                self.assertEqual(request["terminals_enabled"], expected["terminals_enabled"])
+
+    def test_unmapped_types_are_listed_with_their_rows_and_hints(self):
+        self.assertEqual(self.open(), "ready")
+        self.browser.find_element(By.ID, "open-signals").send_keys(
+            os.path.join(DATA, "signal-list.xlsx"))
+        text, offers_map = self.message()
+        self.assertTrue(offers_map)
+        self.assertIn("Tyto typy signálů nejsou IO body databáze a nebyly započteny:\n"
+                      "'DI': řádky 5, 6, 7, 8, 9, 10, 11, 12, 13, 14 a dalších 30; podobné názvy: "
+                      "'DI 24V DC', 'DI 230V AC', 'Displej 4x20'", text)
+        self.assertIn("'RS485': řádek 81", text)
+        self.assertEqual(self.form_counts(), {"AI 4-20mA": 8})
+
+    def test_a_hostile_list_gives_a_message_and_keeps_the_form(self):
+        self.assertEqual(self.open(), "ready")
+        self.type_count(0, "7")
+        kept = self.form_counts()
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+
+        def path(name):
+            return os.path.join(folder.name, name)
+
+        write_workbook(path("rows.xlsx"), [SHEET_START, inline_row(1, "Typ")] +
+                       ["".join(inline_row(n, "DI") for n in range(start, start + 10000))
+                        for start in range(2, 1_000_002, 10000)] + [SHEET_END])
+        write_workbook(path("declared.xlsx"), [SHEET_START, inline_row(1, "Typ"), SHEET_END])
+        declare_size(path("declared.xlsx"), "xl/worksheets/sheet1.xml", 600 << 20)
+        # The workbook says it is small and inflates beyond the 4 MB its part may have.
+        write_workbook(path("lying.xlsx"), [SHEET_START, SHEET_END],
+                       workbook=WORKBOOK.replace("<sheets>", "<sheets>" + " " * (5 << 20)))
+        declare_size(path("lying.xlsx"), "xl/workbook.xml", 1000)
+        write_workbook(path("entities.xlsx"), ['<?xml version="1.0"?><!DOCTYPE worksheet '
+                                               '[<!ENTITY a "aaaaaaaaaa">]>', SHEET_START,
+                                               SHEET_END])
+        with open(path("cp1250.csv"), "wb") as file:
+            file.write("Typ;Popis\nDI;Čidlo\n".encode("cp1250"))
+        with open(path("not-a-zip.xlsx"), "wb") as file:
+            file.write(b"PK\x03\x04 and no zip file after all")
+        for name, reason in (
+                ("rows.xlsx", "sheet 'IO': row 250001: the sheet has more than 250000 rows"),
+                ("declared.xlsx", "part 'xl/worksheets/sheet1.xml' is larger than 512 MB"),
+                ("lying.xlsx", "part 'xl/workbook.xml' is larger than 4 MB"),
+                ("entities.xlsx", "declares a document type"),
+                ("cp1250.csv", "row 2, column B: "),
+                ("not-a-zip.xlsx", "not an XLSX file, or a damaged one")):
+            with self.subTest(name):
+                self.browser.find_element(By.ID, "open-signals").send_keys(path(name))
+                text, offers_map = self.message()
+                self.assertTrue(text.startswith(f"Soubor nelze načíst:\n{name}: "), text)
+                self.assertIn(reason, text)
+                self.assertFalse(offers_map)
+                self.assertEqual(self.form_counts(), kept)
 
     def test_cancel_keeps_the_page_usable(self):
         self.assertEqual(self.open(), "ready")

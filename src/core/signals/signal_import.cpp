@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include "host/input_quote.h"
 #include "host/text_codec.h"
 #include "model/cio_db.h"
+#include "model/cio_node.h"
 #include "model/cio_project.h"
 #include "signals/csv_reader.h"
 #include "signals/kind_mapping.h"
@@ -120,16 +122,26 @@ std::string UnmappedTypesText(const std::vector<UnmappedType>& unmapped) {
     return text;
 }
 
+namespace {
+
+void CheckRequestable(const SignalImport& import, const std::string& fileName) {
+    for (const KindCount& count : import.counts)
+        if (count.count > static_cast<uint64_t>(kMaxRequestedCount))
+            throw SignalListError(std::to_string(count.count) + " signals of the IO kind " +
+                                      QuoteInput(Cp1250ToUtf8(count.kind->name)) +
+                                      ", more than a request takes (" +
+                                      std::to_string(kMaxRequestedCount) + ")",
+                                  SignalPlace{fileName, import.sheet, 0, 0});
+}
+
+} // namespace
+
 SearchRequest RequestFromSignals(const CioProject& project, const SignalImport& import,
                                  const std::string& fileName) {
+    CheckRequestable(import, fileName);
     SearchRequest request = TemplateRequest(project);
     for (const KindCount& count : import.counts) {
         const std::string name = Cp1250ToUtf8(count.kind->name);
-        if (count.count > static_cast<uint64_t>(kMaxRequestedCount))
-            throw SignalListError(std::to_string(count.count) + " signals of the IO kind " +
-                                      QuoteInput(name) + ", more than a request takes (" +
-                                      std::to_string(kMaxRequestedCount) + ")",
-                                  SignalPlace{fileName, import.sheet, 0, 0});
         for (RequestedCount& requested : request.counts)
             if (requested.kind == name)
                 requested.count = static_cast<int32_t>(count.count);
@@ -137,6 +149,26 @@ SearchRequest RequestFromSignals(const CioProject& project, const SignalImport& 
             request.terminalsEnabled.push_back(name);
     }
     return request;
+}
+
+std::vector<CioNode*> ApplySignalCounts(const SignalImport& import, CioProject& project,
+                                        const std::string& fileName) {
+    CheckRequestable(import, fileName);
+    std::vector<CioNode*> checked;
+    for (const auto& child : project.requestList.children) {
+        auto* item = dynamic_cast<CioNode*>(child.get());
+        if (item == nullptr || item->Kind() == nullptr)
+            continue;
+        const auto listed =
+            std::find_if(import.counts.begin(), import.counts.end(),
+                         [item](const KindCount& count) { return count.kind == item->Kind(); });
+        item->count = listed != import.counts.end() ? static_cast<int32_t>(listed->count) : 0;
+        if (listed != import.counts.end() && item->Kind()->Category() != 0) {
+            item->flags |= FLAG_CHECKED;
+            checked.push_back(item);
+        }
+    }
+    return checked;
 }
 
 } // namespace pinsum

@@ -12,6 +12,7 @@
 namespace pinsum {
 
 class CioDb;
+class CioNode;
 class CioProject;
 class CioType;
 class KindMap;
@@ -75,5 +76,13 @@ std::string RowsText(const RowList& rows);
 // has more signals than a request takes.
 SearchRequest RequestFromSignals(const CioProject& project, const SignalImport& import,
                                  const std::string& fileName);
+
+// Sets the project's request items to the list's counts, as the calculator loads a list: every
+// IO kind's item to its number of signals, 0 where the list has none, and checks the terminal
+// items the list names; the other check marks and the series stay as the user set them. Returns
+// the terminal items it checked. Throws SignalListError, before anything changes, when a kind has
+// more signals than a request takes.
+std::vector<CioNode*> ApplySignalCounts(const SignalImport& import, CioProject& project,
+                                        const std::string& fileName);
 
 } // namespace pinsum

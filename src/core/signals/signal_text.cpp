@@ -1,10 +1,6 @@
 #include "signals/signal_text.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
-
-#include <utf8proc.h>
 
 namespace pinsum {
 namespace {
@@ -27,15 +23,10 @@ std::string NameKey(std::string_view utf8) {
                 c = static_cast<char>(c - 'A' + 'a');
         return key;
     }
-    utf8proc_uint8_t* mapped = nullptr;
-    const utf8proc_ssize_t length = utf8proc_map(
-        reinterpret_cast<const utf8proc_uint8_t*>(utf8.data()),
-        static_cast<utf8proc_ssize_t>(utf8.size()), &mapped,
-        static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE | UTF8PROC_CASEFOLD));
-    const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owner(mapped, &std::free);
-    if (length < 0)
+    // The folding is the platform's; a text that is no UTF-8 is compared as it is.
+    if (InvalidUtf8At(utf8) != std::string_view::npos)
         return std::string(utf8);
-    return std::string(reinterpret_cast<const char*>(mapped), static_cast<size_t>(length));
+    return FoldedNormalForm(utf8);
 }
 
 std::string_view TrimBlanks(std::string_view utf8) {

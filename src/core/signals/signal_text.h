@@ -11,6 +11,10 @@ namespace pinsum {
 // that is no valid UTF-8 is returned as it is.
 std::string NameKey(std::string_view utf8);
 
+// The valid UTF-8 text case folded and in normal form C. The platform defines it: utf8proc
+// natively, the browser's own Unicode tables in the page.
+std::string FoldedNormalForm(std::string_view utf8);
+
 // The text without the blanks (spaces, tabs, no-break spaces, line breaks) around it.
 std::string_view TrimBlanks(std::string_view utf8);
 

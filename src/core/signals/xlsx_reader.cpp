@@ -6,8 +6,7 @@
 #include "host/input_quote.h"
 #include "signals/signal_list_error.h"
 #include "signals/signal_text.h"
-#include "signals/xml_stream.h"
-#include "signals/zip_package.h"
+#include "signals/xlsx_parts.h"
 
 namespace pinsum {
 namespace {
@@ -331,9 +330,8 @@ private:
 
 class XlsxFile {
 public:
-    XlsxFile(std::span<const uint8_t> bytes, const std::string& fileName,
-             const SignalLimits& limits)
-        : m_file(fileName), m_limits(limits), m_zip(bytes, fileName, limits.zipEntries) {}
+    XlsxFile(const XlsxParts& parts, const std::string& fileName, const SignalLimits& limits)
+        : m_file(fileName), m_limits(limits), m_parts(parts) {}
 
     void ReadSheet(const std::optional<std::string>& sheet, RowSink& sink) {
         const std::string workbook = WorkbookPart();
@@ -360,14 +358,12 @@ private:
     }
 
     void Parse(const std::string& part, size_t maxBytes, XmlHandler& handler) const {
-        XmlStream stream(handler, m_file, part);
-        m_zip.Read(part, maxBytes, [&](std::string_view bytes) { stream.Feed(bytes); });
-        stream.Finish();
+        m_parts.Parse(part, maxBytes, handler);
     }
 
     std::vector<Relationship> Relationships(const std::string& part) const {
         const std::string relationships = RelationshipsOf(part);
-        if (!m_zip.Has(relationships))
+        if (!m_parts.Has(relationships))
             Fail("the part " + QuoteInput(relationships) + " is missing");
         RelationshipsReader reader;
         Parse(relationships, m_limits.smallPartBytes, reader);
@@ -376,14 +372,14 @@ private:
 
     // The workbook the package names; the usual name when the package names none.
     std::string WorkbookPart() const {
-        if (m_zip.Has(kPackageRelationships)) {
+        if (m_parts.Has(kPackageRelationships)) {
             RelationshipsReader reader;
             Parse(kPackageRelationships, m_limits.smallPartBytes, reader);
             for (const Relationship& relationship : reader.relationships)
                 if (EndsWith(relationship.type, "/officeDocument"))
                     return ResolveTarget("", relationship.target);
         }
-        if (!m_zip.Has(kDefaultWorkbook))
+        if (!m_parts.Has(kDefaultWorkbook))
             Fail("no workbook in the file (is it a spreadsheet?)");
         return kDefaultWorkbook;
     }
@@ -414,15 +410,21 @@ private:
 
     const std::string& m_file;
     const SignalLimits& m_limits;
-    ZipPackage m_zip;
+    const XlsxParts& m_parts;
 };
 
 } // namespace
 
+void ReadXlsxRows(const XlsxParts& parts, const std::string& fileName,
+                  const std::optional<std::string>& sheet, RowSink& sink,
+                  const SignalLimits& limits) {
+    XlsxFile(parts, fileName, limits).ReadSheet(sheet, sink);
+}
+
 void ReadXlsxRows(std::span<const uint8_t> bytes, const std::string& fileName,
                   const std::optional<std::string>& sheet, RowSink& sink,
                   const SignalLimits& limits) {
-    XlsxFile(bytes, fileName, limits).ReadSheet(sheet, sink);
+    ReadXlsxRows(*OpenXlsxParts(bytes, fileName, limits), fileName, sheet, sink, limits);
 }
 
 } // namespace pinsum

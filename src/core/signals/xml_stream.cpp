@@ -56,13 +56,6 @@ void OnDoctype(void* data, const char*, const char*, const char*, int) {
 
 } // namespace
 
-const char* XmlAttribute(const char** attributes, std::string_view name) {
-    for (const char** a = attributes; a != nullptr && a[0] != nullptr; a += 2)
-        if (LocalName(a[0]) == name)
-            return a[1];
-    return nullptr;
-}
-
 XmlStream::XmlStream(XmlHandler& handler, const std::string& fileName, const std::string& part)
     : m_handler(handler), m_file(fileName), m_part(part),
       m_parser(XML_ParserCreateNS(nullptr, kNamespaceSeparator)) {

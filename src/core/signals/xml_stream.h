@@ -4,23 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "signals/xlsx_parts.h"
+
 struct XML_ParserStruct;
 
 namespace pinsum {
-
-// What an XML part's reader is told, with element and attribute names stripped of their
-// namespaces ("row", "id"), so that prefixed and unprefixed spreadsheets read alike.
-class XmlHandler {
-public:
-    virtual ~XmlHandler() = default;
-    // attributes: pairs of local name and value, ended by a null pointer.
-    virtual void Start(std::string_view name, const char** attributes) = 0;
-    virtual void End(std::string_view name) = 0;
-    virtual void Text(std::string_view text) = 0;
-};
-
-// The value of the attribute of that local name, or none.
-const char* XmlAttribute(const char** attributes, std::string_view name);
 
 // An XML part parsed by expat as its bytes arrive. A document type declaration is refused, so
 // that no entity can be declared or expanded. An exception thrown by the handler stops the parse

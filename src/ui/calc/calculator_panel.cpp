@@ -6,6 +6,7 @@
 #include <wx/msgdlg.h>
 #include <wx/statbox.h>
 
+#include "calc/signal_list_command.h"
 #include "calc/solution_text_dialog.h"
 #include "common/dialog_units.h"
 #include "common/ui_ids.h"
@@ -27,15 +28,16 @@ constexpr int kWheelNotch = 120;
 
 // The commands of menu 4060 that the form itself handles.
 constexpr int kFormCommands[] = {
-    ID_CLEAR_INPUT_LIST,   ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,  ID_RESULT_SET_IO_NUMBER,
-    ID_RESULT_TERMINAL_NO, ID_RESULT_HELP,        ID_SHOW_SOLUTION_DETAIL, ID_EXPORT_TO_CLIP,
+    ID_CLEAR_INPUT_LIST,     ID_LOAD_SIGNAL_LIST,   ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,
+    ID_RESULT_SET_IO_NUMBER, ID_RESULT_TERMINAL_NO, ID_RESULT_HELP,        ID_SHOW_SOLUTION_DETAIL,
+    ID_EXPORT_TO_CLIP,       ID_SAVE_QUOTATION,
 };
 
 constexpr int kMenuCommands[] = {
-    ID_CLEAR_INPUT_LIST,   ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,  ID_RESULT_SET_IO_NUMBER,
-    ID_RESULT_TERMINAL_NO, ID_RESULT_HELP,        ID_RESULT_FIRST,         ID_RESULT_PREVIOUS,
-    ID_RESULT_NEXT,        ID_RESULT_LAST,        ID_SHOW_SOLUTION_DETAIL, ID_EXPORT_TO_CLIP,
-    ID_UPDATE_DATABASE,    ID_AUTO_UPDATE,
+    ID_CLEAR_INPUT_LIST,     ID_LOAD_SIGNAL_LIST,   ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,
+    ID_RESULT_SET_IO_NUMBER, ID_RESULT_TERMINAL_NO, ID_RESULT_HELP,        ID_RESULT_FIRST,
+    ID_RESULT_PREVIOUS,      ID_RESULT_NEXT,        ID_RESULT_LAST,        ID_SHOW_SOLUTION_DETAIL,
+    ID_EXPORT_TO_CLIP,       ID_SAVE_QUOTATION,     ID_UPDATE_DATABASE,    ID_AUTO_UPDATE,
 };
 
 // Whether the handle still names an item of the tree (items may go between a post and its
@@ -607,6 +609,30 @@ void CalculatorPanel::OnShowSolutionDetail() {
     dialog.ShowModal();
 }
 
+void CalculatorPanel::OnLoadSignalList() {
+    m_tip->HideTip();
+    if (LoadSignalList(this, *m_project,
+                       [this](const std::vector<CioNode*>& checked) { ShowCounts(checked); }))
+        OnModified();
+}
+
+void CalculatorPanel::ShowCounts(const std::vector<CioNode*>& checked) {
+    const std::function<void(WxTreeControl&, TreeItem)> show = [&](WxTreeControl& tree,
+                                                                   TreeItem parent) {
+        for (TreeItem item = tree.GetFirstChild(parent); item != kNoItem;
+             item = tree.GetNextSibling(item)) {
+            if (auto* node = dynamic_cast<CioNode*>(tree.GetItemData(item))) {
+                tree.SetItemText(item, node->GetText());
+                if (std::find(checked.begin(), checked.end(), node) != checked.end())
+                    tree.SetChecked(item, true);
+            }
+            show(tree, item);
+        }
+    };
+    show(*m_ioTree, kNoItem);
+    show(*m_terminalTree, kNoItem);
+}
+
 void CalculatorPanel::OnExportToClip() {
     const wxString report = Report(m_list->SelectedObject());
     if (report.empty())
@@ -634,6 +660,10 @@ bool CalculatorPanel::CommandEnabled(int command) const {
     case ID_SHOW_SOLUTION_DETAIL:
     case ID_EXPORT_TO_CLIP:
         return m_list->RowCount() > 0 && m_list->SelectedRow() >= 0;
+    case ID_LOAD_SIGNAL_LIST:
+        return m_project != nullptr && m_project->database != nullptr && !SearchRunning();
+    case ID_SAVE_QUOTATION:
+        return m_project != nullptr && m_count > 0 && !SearchRunning();
     case ID_RESULT_HELP: {
         const CioType* object = FocusedObject(nullptr);
         return !m_tip->IsVisible() && object != nullptr && object->HasHelp();
@@ -690,6 +720,13 @@ void CalculatorPanel::OnCommand(wxCommandEvent& event) {
         break;
     case ID_EXPORT_TO_CLIP:
         OnExportToClip();
+        break;
+    case ID_LOAD_SIGNAL_LIST:
+        OnLoadSignalList();
+        break;
+    case ID_SAVE_QUOTATION:
+        m_tip->HideTip();
+        SaveQuotation(this, *m_project, static_cast<size_t>(m_index));
         break;
     default:
         break;

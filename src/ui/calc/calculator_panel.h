@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <wx/button.h>
 #include <wx/panel.h>
@@ -15,8 +16,9 @@
 #include "helptext/help_tooltip_window.h"
 
 namespace pinsum {
+class CioNode;
 class CioProject;
-}
+} // namespace pinsum
 
 namespace pinsum::ui {
 
@@ -63,6 +65,9 @@ public:
     void OnShowSolutionDetail();
     void OnExportToClip();
     void OnResultHelp();
+    // "Načíst seznam signálů…"; the PDF quotation of "Uložit nabídku…" needs nothing of the form
+    // but the solution shown.
+    void OnLoadSignalList();
 
     // Shows the solution with this index (0-based) and takes the count the project returns.
     void ShowSolution(int index);
@@ -129,6 +134,8 @@ private:
     void BindEvents();
     void FillTrees();
     void ClearNodes(WxTreeControl& tree, TreeItem item);
+    // The request items' texts after their counts changed, and the terminals checked with them.
+    void ShowCounts(const std::vector<CioNode*>& checked);
     void OnUpdateTree(TreeItem item);
     void EditCount(WxTreeControl& tree);
     void OnTreeActivated(wxTreeEvent& event, WxTreeControl& tree);

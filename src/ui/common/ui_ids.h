@@ -80,10 +80,13 @@ enum CommandId : int {
     ID_RESULT_TERMINAL_NO = 52141,
     // "Nejlevnější řešení": the search and the exact mode together.
     ID_RESULT_RUN_CHEAPEST = 52143,
+    // "Načíst seznam signálů…" and "Uložit nabídku…".
+    ID_LOAD_SIGNAL_LIST = 52146,
+    ID_SAVE_QUOTATION = 52147,
 };
 
 // wx takes menu and tool ids below 0x7FFF only (it asserts otherwise); the command numbers
-// (up to 52143) are moved into that range for the windows and back for the handlers.
+// (up to 52147) are moved into that range for the windows and back for the handlers.
 constexpr int kMenuIdOffset = 40000;
 constexpr int MenuId(int command) {
     return command - kMenuIdOffset;

@@ -69,6 +69,10 @@ const std::unordered_map<int, Entry>& Table() {
         {52143,
          {"Nejlevnější řešení", "Spustí řešení návrhu IO bodů a najde i nejlevnější "
                                 "možné řešení\nNajde nejlevnější možné řešení"}},
+        {52146,
+         {"Načíst seznam signálů…", "Nastaví počty požadovaných IO podle seznamu signálů "
+                                    "(XLSX nebo CSV)\nNačte seznam signálů"}},
+        {52147, {"Uložit nabídku…", "Uloží nabídku zobrazeného řešení jako PDF\nUloží nabídku"}},
         {60000, {"Kalkulátor IO bodů"}},
         {60001, {"Požadované IO"}},
         {60002, {"Požadované ovládání a indikace"}},
@@ -142,6 +146,28 @@ const std::unordered_map<int, Entry>& Table() {
         {60068, {"Vloží pravidlo před"}},
         {60069, {"Vloží pravidlo za"}},
         {60070, {"Smaže pravidlo"}},
+        {60071, {"Všechny soubory|*"}},
+        {60072, {"Načíst seznam signálů"}},
+        {60073, {"Seznamy signálů (*.xlsx, *.csv)|*.xlsx;*.XLSX;*.csv;*.CSV"}},
+        {60074, {"Přiřazení typů signálů"}},
+        {60075, {"Přiřazení typů (*.json)|*.json;*.JSON"}},
+        {60076, {"Uložit nabídku"}},
+        {60077, {"Nabídka PDF (*.pdf)|*.pdf;*.PDF"}},
+        {60078, {"nabidka.pdf"}},
+        {60079, {"Počty požadovaných IO jsou načteny ze seznamu signálů \"%s\" (signálů: %d)."}},
+        {60080,
+         {"Počty požadovaných IO jsou načteny ze seznamu signálů \"%s\", list \"%s\" "
+          "(signálů: %d)."}},
+        {60081, {"Tyto typy signálů nejsou IO body databáze a nebyly započteny:"}},
+        {60082, {"%s: %s"}},
+        {60083, {"%s; podobné názvy: %s"}},
+        {60084, {"… a dalších typů: %d"}},
+        {60085, {"Vynechané řádky bez typu: %s"}},
+        {60086, {"Vynechané řádky podle přiřazení typů: %s"}},
+        {60087, {"řádek %s"}},
+        {60088, {"řádky %s"}},
+        {60089, {"%s a dalších %d"}},
+        {60090, {"Načíst přiřazení typů signálů k IO bodům ze souboru JSON?"}},
     };
     return table;
 }

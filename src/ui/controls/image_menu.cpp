@@ -20,8 +20,9 @@ void AddCommand(wxMenu& menu, int command, wxItemKind kind = wxITEM_NORMAL) {
 
 std::unique_ptr<wxMenu> CImageMenu::CreateContextMenu() {
     auto menu = std::make_unique<wxMenu>();
-    for (const int command : {ID_CLEAR_INPUT_LIST, ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,
-                              ID_RESULT_SET_IO_NUMBER, ID_RESULT_TERMINAL_NO, ID_RESULT_HELP})
+    for (const int command :
+         {ID_CLEAR_INPUT_LIST, ID_LOAD_SIGNAL_LIST, ID_RESULT_RUN_COMPILE, ID_RESULT_RUN_CHEAPEST,
+          ID_RESULT_SET_IO_NUMBER, ID_RESULT_TERMINAL_NO, ID_RESULT_HELP})
         AddCommand(*menu, command);
     menu->AppendSeparator();
     for (const int command : {ID_RESULT_FIRST, ID_RESULT_PREVIOUS, ID_RESULT_NEXT, ID_RESULT_LAST})
@@ -29,6 +30,7 @@ std::unique_ptr<wxMenu> CImageMenu::CreateContextMenu() {
     menu->AppendSeparator();
     AddCommand(*menu, ID_SHOW_SOLUTION_DETAIL);
     AddCommand(*menu, ID_EXPORT_TO_CLIP);
+    AddCommand(*menu, ID_SAVE_QUOTATION);
     menu->AppendSeparator();
     AddCommand(*menu, ID_UPDATE_DATABASE);
     AddCommand(*menu, ID_AUTO_UPDATE, wxITEM_CHECK);

@@ -16,10 +16,13 @@ const state = {
   worker: null,
   stopFlag: null,
   help: null,
+  signalList: null,
 };
 
-function showMessage(text) {
+// offerMap shows the question whether to read a map file for the signal list's types.
+function showMessage(text, offerMap = false) {
   $('message-text').textContent = text;
+  $('signal-map').hidden = !offerMap;
   if (!$('message-dialog').open) $('message-dialog').showModal();
 }
 
@@ -475,6 +478,65 @@ function useCatalogue(bytes, name) {
   return '';
 }
 
+// --- signal lists --------------------------------------------------------------------------
+// "Načíst seznam signálů…": the engine reads the list (XLSX or CSV) and sets the counts from it,
+// as the desktop does; the page says what the list held besides the signals counted and offers a
+// map file for its types that are no IO kind, with which the same list is read again.
+
+// The message lists this many of the types; a list may have thousands.
+const kTypesShown = 10;
+
+// A text of the list as the engine quotes one: its first 60 characters, control characters as
+// escapes.
+function quoted(text) {
+  const characters = [...text];
+  const shown = characters.slice(0, 60).join('').replace(/[\x00-\x1f\x7f]/g,
+    (c) => `\\x${c.charCodeAt(0).toString(16).padStart(2, '0')}`);
+  return `'${shown}${characters.length > 60 ? '...' : ''}'`;
+}
+
+function rowsText(rows) {
+  let numbers = rows.rows.join(', ');
+  if (rows.count > rows.rows.length) numbers += ` a dalších ${rows.count - rows.rows.length}`;
+  return `${rows.count === 1 ? 'řádek' : 'řádky'} ${numbers}`;
+}
+
+function signalListMessage(answer, fileName) {
+  const lines = [answer.sheet
+    ? `Počty požadovaných IO jsou načteny ze seznamu signálů "${fileName}", list ` +
+      `"${answer.sheet}" (signálů: ${answer.signals}).`
+    : `Počty požadovaných IO jsou načteny ze seznamu signálů "${fileName}" ` +
+      `(signálů: ${answer.signals}).`];
+  if (answer.unmapped.length > 0) {
+    lines.push('', 'Tyto typy signálů nejsou IO body databáze a nebyly započteny:');
+    for (const type of answer.unmapped.slice(0, kTypesShown)) {
+      const hints = type.hints.length > 0 ? `; podobné názvy: ${type.hints.map(quoted).join(', ')}`
+        : '';
+      lines.push(`${quoted(type.type)}: ${rowsText(type)}${hints}`);
+    }
+    if (answer.unmapped.length > kTypesShown)
+      lines.push(`… a dalších typů: ${answer.unmapped.length - kTypesShown}`);
+  }
+  if (answer.withoutType.count > 0 || answer.leftOut.count > 0) lines.push('');
+  if (answer.withoutType.count > 0)
+    lines.push(`Vynechané řádky bez typu: ${rowsText(answer.withoutType)}`);
+  if (answer.leftOut.count > 0)
+    lines.push(`Vynechané řádky podle přiřazení typů: ${rowsText(answer.leftOut)}`);
+  return lines.join('\n');
+}
+
+// A list or map that cannot be read leaves the form as it was.
+function readSignalList(map, mapName) {
+  const list = state.signalList;
+  const answer = JSON.parse(state.calc.loadSignalList(list.bytes, list.name, map, mapName));
+  if (answer.error) {
+    showMessage(`Soubor nelze načíst:\n${answer.error}`);
+    return;
+  }
+  renderTrees();
+  showMessage(signalListMessage(answer, list.name), answer.unmapped.length > 0);
+}
+
 async function fetchBytes(url) {
   const response = await fetch(url);
   if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
@@ -483,6 +545,7 @@ async function fetchBytes(url) {
 
 async function start() {
   state.engine = await createPinsumEngine();
+  pinsumXlsx.engine = state.engine;
   state.calc = new state.engine.Calculator();
   setUpHelp();
   const catalogueUrl = params.get('catalogue') || 'iodb.pp';
@@ -531,6 +594,21 @@ $('open-catalogue').addEventListener('change', async (event) => {
   if (!file || state.worker) return;
   const error = useCatalogue(await file.arrayBuffer(), file.name);
   if (error) showMessage(error);
+});
+$('open-signals').addEventListener('change', async (event) => {
+  const file = event.target.files[0];
+  event.target.value = '';
+  if (!file || state.worker || !state.catalogue) return;
+  state.signalList = { bytes: new Uint8Array(await file.arrayBuffer()), name: file.name };
+  readSignalList('', '');
+});
+$('open-signal-map').addEventListener('change', async (event) => {
+  const file = event.target.files[0];
+  event.target.value = '';
+  if (!file || state.worker || !state.signalList) return;
+  const map = new Uint8Array(await file.arrayBuffer());
+  $('message-dialog').close();
+  readSignalList(map, file.name);
 });
 $('run').addEventListener('click', () => {
   const level = Number($('level').value);

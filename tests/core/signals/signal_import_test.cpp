@@ -140,14 +140,33 @@ TEST_F(SignalImportTest, MapFilesAreCheckedAgainstTheCatalogue) {
               "map.json: expected a JSON object of signal types and IO kinds");
 }
 
+// The calculator's windows load a list into the request they show: the list's counts replace
+// all of them, and its terminals are checked without unchecking the user's others.
+TEST_F(SignalImportTest, ALoadedListSetsEveryCountAndChecksOnlyItsOwnTerminals) {
+    CioType* keypad = p.Kind("Klávesnice", 1);
+    p.Request(relay, 7);
+    p.Item(display)->flags &= ~FLAG_CHECKED;
+    const SignalImport import = Import("Typ\nDI 24V DC\ndi 24v dc\nDisplej 4x20\n");
+    const std::vector<CioNode*> checked = ApplySignalCounts(import, p.project, "list.csv");
+    EXPECT_EQ(p.Item(di)->count, 2);
+    EXPECT_EQ(p.Item(relay)->count, 0);
+    EXPECT_EQ(p.Item(display)->count, 1);
+    EXPECT_EQ(checked, std::vector<CioNode*>{p.Item(display)});
+    EXPECT_NE(p.Item(display)->flags & FLAG_CHECKED, 0u);
+    EXPECT_NE(p.Item(keypad)->flags & FLAG_CHECKED, 0u);
+}
+
 TEST_F(SignalImportTest, AKindWithMoreSignalsThanARequestTakesIsRefused) {
+    p.Request(relay, 7);
     std::string list = "Typ\n";
     for (int i = 0; i <= kMaxRequestedCount; ++i)
         list += "DI 24V DC\n";
     const SignalImport import = Import(list);
-    EXPECT_EQ(Error([&] { RequestFromSignals(p.project, import, "list.csv"); }),
-              "list.csv: 10001 signals of the IO kind 'DI 24V DC', more than a request takes "
-              "(10000)");
+    const std::string refusal =
+        "list.csv: 10001 signals of the IO kind 'DI 24V DC', more than a request takes (10000)";
+    EXPECT_EQ(Error([&] { RequestFromSignals(p.project, import, "list.csv"); }), refusal);
+    EXPECT_EQ(Error([&] { ApplySignalCounts(import, p.project, "list.csv"); }), refusal);
+    EXPECT_EQ(p.Item(relay)->count, 7) << "a refused list changes no count";
 }
 
 } // namespace
